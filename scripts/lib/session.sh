@@ -1,0 +1,74 @@
+# Shared by the test and run commands: a private Xvfb display and a private
+# Wine prefix inside the build tree, both always stopped again on exit.
+# Source it, then call session_start; session_stop runs from the EXIT trap.
+
+SESSION_XVFB_PID=""
+SESSION_STARTED_WINE=""
+
+session_start_display() {
+  local fdfile
+  fdfile=$(mktemp)
+  # -displayfd picks a free display number and writes it once the server is ready.
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -ardelay 250 -arinterval 30 3>"$fdfile" >/dev/null 2>&1 &
+  SESSION_XVFB_PID=$!
+  local i
+  for i in $(seq 1 100); do
+    [ -s "$fdfile" ] && break
+    sleep 0.1
+  done
+  local num
+  num=$(tr -dc '0-9' <"$fdfile")
+  rm -f "$fdfile"
+  if [ -z "$num" ]; then
+    echo "session: Xvfb did not start" >&2
+    return 1
+  fi
+  export DISPLAY=":$num"
+  # A grey desktop, so cut-away parts of windows are easy to see in screenshots.
+  command -v xsetroot >/dev/null && xsetroot -solid '#808080' 2>/dev/null || true
+}
+
+# The product is the 32-bit build (build/win32). The Windows tests run on the
+# 32-bit build under 32-bit Wine where this machine can execute 32-bit x86
+# code; where it cannot (some virtual machines lack 32-bit user mode and fail
+# with "Exec format error"), they run on the same sources built for x86-64
+# (build/win64) under 64-bit Wine.
+session_pick_windows_build() {
+  if /lib/ld-linux.so.2 --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine ]; then
+    export FADER_WIN_BUILD=win32 FADER_WIN_TOOLCHAIN=cmake/toolchain-mingw-i686.cmake
+    export WINELOADER=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32 WINEARCH=win32
+  else
+    export FADER_WIN_BUILD=win64 FADER_WIN_TOOLCHAIN=cmake/toolchain-mingw-x86_64.cmake
+    export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64 WINEARCH=win64
+  fi
+}
+
+session_start_wine() {
+  export WINEPREFIX="$1"
+  export WINEDEBUG=-all
+  export LC_ALL=C.UTF-8
+  # No Mono or Gecko installers at first boot: nothing here needs them.
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
+    # wineboot returns before the registry is written.
+    "$WINESERVER" -w
+  fi
+  "$WINESERVER" -p >/dev/null 2>&1 || true
+  # Start Wine's services once here, so each test's Wine process starts fast.
+  "$WINELOADER" cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
+  SESSION_STARTED_WINE=1
+}
+
+session_stop() {
+  if [ -n "$SESSION_STARTED_WINE" ]; then
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+    SESSION_STARTED_WINE=""
+  fi
+  if [ -n "$SESSION_XVFB_PID" ]; then
+    kill "$SESSION_XVFB_PID" 2>/dev/null || true
+    wait "$SESSION_XVFB_PID" 2>/dev/null || true
+    SESSION_XVFB_PID=""
+  fi
+}

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# The test command: installs what is missing, builds both builds and runs every
+# tier. Ends with one line "N passed, M failed"; exits non-zero on any failure.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+. scripts/lib/session.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+passed=0
+failed=0
+log_dir="$root/build/test-logs"
+
+fail_setup() {
+  echo "test: $1" >&2
+  echo "0 passed, 1 failed"
+  exit 1
+}
+
+trap 'session_stop' EXIT
+trap 'exit 130' INT TERM
+
+scripts/install-deps.sh || fail_setup "installing the dependencies failed"
+
+cmake -S . -B build/host -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || fail_setup "host configure failed"
+cmake --build build/host -j"$jobs" || fail_setup "host build failed"
+cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake \
+  -DCMAKE_BUILD_TYPE=Release >/dev/null || fail_setup "win32 configure failed"
+cmake --build build/win32 -j"$jobs" || fail_setup "win32 build failed"
+session_pick_windows_build
+if [ "$FADER_WIN_BUILD" != win32 ]; then
+  echo "test: this machine cannot execute 32-bit x86 code; the Windows tiers run the x86-64 build under 64-bit Wine"
+  cmake -S . -B "build/$FADER_WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$FADER_WIN_TOOLCHAIN" \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null || fail_setup "$FADER_WIN_BUILD configure failed"
+  cmake --build "build/$FADER_WIN_BUILD" -j"$jobs" || fail_setup "$FADER_WIN_BUILD build failed"
+fi
+win="$root/build/$FADER_WIN_BUILD"
+mkdir -p "$log_dir"
+
+# Adds a tier's counts from CTest's "... tests failed out of N" line.
+count_ctest() {
+  local out="$1" total bad
+  total=$(grep -Eo 'tests failed out of [0-9]+' "$out" | grep -Eo '[0-9]+$' | tail -1)
+  bad=$(grep -Eo '[0-9]+ tests failed out of' "$out" | grep -Eo '^[0-9]+' | tail -1)
+  if [ -z "$total" ]; then
+    echo "test: $2 ran no test" >&2
+    failed=$((failed + 1))
+    return
+  fi
+  passed=$((passed + total - bad))
+  failed=$((failed + bad))
+}
+
+echo "== tier 1: host unit tests (ASan, UBSan)"
+ctest --test-dir build/host -j"$jobs" --output-on-failure 2>&1 | tee "$log_dir/tier1.log"
+count_ctest "$log_dir/tier1.log" "tier 1"
+
+session_start_display || fail_setup "no Xvfb display"
+session_start_wine "$win/wine"
+
+echo "== tier 2: Win32 tests under Wine"
+ctest --test-dir "$win" -j"$jobs" --output-on-failure 2>&1 | tee "$log_dir/tier2.log"
+count_ctest "$log_dir/tier2.log" "tier 2"
+
+echo "== tier 3: end to end under Wine and Xvfb"
+python3 tests/e2e/run.py --build "$win" --out "$root/build/e2e" 2>&1 | tee "$log_dir/tier3.log"
+e2e_pass=$(grep -Eo '^e2e: [0-9]+ passed' "$log_dir/tier3.log" | grep -Eo '[0-9]+' | tail -1)
+e2e_fail=$(grep -Eo '^e2e: [0-9]+ passed, [0-9]+ failed' "$log_dir/tier3.log" | grep -Eo '[0-9]+ failed' | grep -Eo '[0-9]+')
+if [ -z "$e2e_pass" ]; then
+  failed=$((failed + 1))
+else
+  passed=$((passed + e2e_pass))
+  failed=$((failed + e2e_fail))
+fi
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,109 @@
+"""End-to-end harness: the real program and the stand-in chat room as two
+Wine processes on the test command's private Xvfb display, driven with
+xdotool as a person would, with logs and screenshots under the build tree."""
+
+import os
+import subprocess
+import time
+
+
+class Failure(AssertionError):
+    pass
+
+
+class Session:
+    """One test's processes; everything it starts is stopped at the end."""
+
+    def __init__(self, build, out, name):
+        self.build = build
+        self.bin = os.path.join(build, "bin")
+        self.out = os.path.join(out, name)
+        os.makedirs(self.out, exist_ok=True)
+        self.procs = []
+        self.shots = 0
+
+    # -- processes -------------------------------------------------------
+    def wine(self, exe, *args, log_name=None):
+        """Starts a Windows program of the build; returns its Popen."""
+        path = os.path.join(self.bin, exe)
+        log = open(os.path.join(self.out, (log_name or exe) + ".stderr"), "wb")
+        proc = subprocess.Popen([os.environ["WINELOADER"], path, *args], stdout=log, stderr=subprocess.STDOUT,
+                                stdin=subprocess.DEVNULL, env=os.environ.copy())
+        self.procs.append(proc)
+        return proc
+
+    def stop(self):
+        for proc in self.procs:
+            if proc.poll() is None:
+                proc.terminate()
+                try:
+                    proc.wait(5)
+                except subprocess.TimeoutExpired:
+                    proc.kill()
+                    proc.wait()
+        self.procs = []
+
+    # -- X display -------------------------------------------------------
+    @staticmethod
+    def xdotool(*args, check=True):
+        res = subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True)
+        if check and res.returncode != 0:
+            raise Failure("xdotool %s failed: %s" % (" ".join(map(str, args)), res.stderr.strip()))
+        return res.stdout.strip()
+
+    def find_window(self, name, timeout=15.0):
+        """The X window id of the first visible window whose title is name."""
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            out = self.xdotool("search", "--onlyvisible", "--name", "^%s$" % name, check=False)
+            if out:
+                return out.splitlines()[0]
+            time.sleep(0.1)
+        raise Failure("no window titled %r appeared" % name)
+
+    def geometry(self, window):
+        """(x, y, width, height) of an X window on the screen."""
+        out = self.xdotool("getwindowgeometry", "--shell", window)
+        vals = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+        return int(vals["X"]), int(vals["Y"]), int(vals["WIDTH"]), int(vals["HEIGHT"])
+
+    def click(self, x, y, button=1):
+        self.xdotool("mousemove", "--sync", x, y)
+        self.xdotool("click", button)
+
+    def type_text(self, text, delay_ms=2):
+        self.xdotool("type", "--delay", delay_ms, text)
+
+    def key(self, *keys):
+        self.xdotool("key", *keys)
+
+    def screenshot(self, label):
+        self.shots += 1
+        path = os.path.join(self.out, "%02d-%s.png" % (self.shots, label))
+        subprocess.run(["import", "-window", "root", path], check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return path
+
+    def pixel(self, path, x, y):
+        """(r, g, b) of one pixel of a screenshot."""
+        out = subprocess.run(["convert", path, "-format", "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]",
+                              "-crop", "1x1+%d+%d" % (x, y), "info:-"],
+                             capture_output=True, text=True, check=True).stdout
+        return tuple(int(v) for v in out.strip().split(","))
+
+    # -- waiting ---------------------------------------------------------
+    @staticmethod
+    def wait_for(predicate, timeout=10.0, what="condition"):
+        deadline = time.time() + timeout
+        while True:
+            value = predicate()
+            if value:
+                return value
+            if time.time() >= deadline:
+                raise Failure("timed out waiting for " + what)
+            time.sleep(0.05)
+
+
+def check(cond, message):
+    if not cond:
+        raise Failure(message)
