@@ -52,10 +52,12 @@ inline std::int64_t RoundToEven(double value) {
 
 // The k-th step from start: quotient (difference / L) times k plus start, in
 // double precision in exactly that order, rounded with ties to even.
+// Unchecked only where both ends of the step lie in 0..255.
+template <bool kChecked>
 inline std::int16_t StepComponent(double quotient, int k, std::int16_t start) {
   double value = quotient * k + start;
   std::int64_t rounded = RoundToEven(value);
-  if (rounded < -32768 || rounded > 32767) throw OverflowError("fade: component out of 16-bit range");
+  if (kChecked && (rounded < -32768 || rounded > 32767)) throw OverflowError("fade: component out of 16-bit range");
   return static_cast<std::int16_t>(rounded);
 }
 
@@ -70,29 +72,39 @@ std::int32_t Pack(const Rgb& rgb) {
 }
 
 // Writes straight into a buffer sized beforehand; used when every code has
-// exactly six digits, which is always so for components in 0..255.
+// exactly six digits, which is always so for components in 0..255. This is
+// the timer tick's path, so it does no more than each character needs.
 class BufferWriter {
  public:
+  static constexpr bool kChecked = false;
   explicit BufferWriter(char16_t* at) : at_(at) {}
   void Put(std::u16string_view s) {
     for (char16_t ch : s) *at_++ = ch;
   }
   void Put(char16_t ch) { *at_++ = ch; }
   void PutCode(const Rgb& rgb) {
-    for (std::int16_t v : rgb.c) {
-      *at_++ = kHexDigits[(v >> 4) & 0xF];
-      *at_++ = kHexDigits[v & 0xF];
+    // Consecutive characters often share a colour: reuse the digits last written.
+    if (rgb.c[0] != last_.c[0] || rgb.c[1] != last_.c[1] || rgb.c[2] != last_.c[2]) {
+      last_ = rgb;
+      for (int i = 0; i < 3; ++i) {
+        digits_[2 * i] = kHexDigits[(rgb.c[i] >> 4) & 0xF];
+        digits_[2 * i + 1] = kHexDigits[rgb.c[i] & 0xF];
+      }
     }
+    for (char16_t d : digits_) *at_++ = d;
   }
 
  private:
   char16_t* at_;
+  Rgb last_{{-1, -1, -1}};
+  char16_t digits_[6] = {};
 };
 
 // Appends to a string; for components outside 0..255, whose codes may be
 // longer than six digits.
 class AppendWriter {
  public:
+  static constexpr bool kChecked = true;
   explicit AppendWriter(std::u16string& out) : out_(out) {}
   void Put(std::u16string_view s) { out_.append(s); }
   void Put(char16_t ch) { out_.push_back(ch); }
@@ -102,19 +114,19 @@ class AppendWriter {
   std::u16string& out_;
 };
 
-template <class Writer>
-void WriteSegment(Writer& out, const Segment& seg, bool wave, int& waveCounter) {
+template <bool kWave, class Writer>
+void WriteSegment(Writer& out, const Segment& seg, int& waveCounter) {
   const int length = static_cast<int>(seg.chars.size());
   if (length == 0) return;
   double quotient[3];
   for (int i = 0; i < 3; ++i) quotient[i] = static_cast<double>(seg.diff[i]) / length;
   for (int k = 1; k <= length; ++k) {
     Rgb rgb;
-    for (int i = 0; i < 3; ++i) rgb.c[i] = StepComponent(quotient[i], k, seg.from.c[i]);
+    for (int i = 0; i < 3; ++i) rgb.c[i] = StepComponent<Writer::kChecked>(quotient[i], k, seg.from.c[i]);
     out.Put(kFontOpen);
     out.PutCode(rgb);
     out.Put(kFontClose);
-    if (wave) {
+    if (kWave) {
       waveCounter = waveCounter >= 4 ? 1 : waveCounter + 1;
       out.Put(kWaveTags[waveCounter - 1]);
     }
@@ -171,15 +183,24 @@ std::u16string FadeFiveRgb(std::int16_t r1, std::int16_t g1, std::int16_t b1,
   }
 
   std::u16string markup;
-  int waveCounter = 0;
+  auto writeAll = [&](auto& out) {
+    int waveCounter = 0;  // runs on across the segment borders
+    for (const Segment& seg : segments) {
+      if (wave) {
+        WriteSegment<true>(out, seg, waveCounter);
+      } else {
+        WriteSegment<false>(out, seg, waveCounter);
+      }
+    }
+  };
   if (allInByteRange) {
     markup.resize(PlainMarkupSize(n, wave));
     BufferWriter out(markup.data());
-    for (const Segment& seg : segments) WriteSegment(out, seg, wave, waveCounter);
+    writeAll(out);
   } else {
     markup.reserve(PlainMarkupSize(n, wave));
     AppendWriter out(markup);
-    for (const Segment& seg : segments) WriteSegment(out, seg, wave, waveCounter);
+    writeAll(out);
   }
   return markup;
 }
