@@ -1,0 +1,92 @@
+// The start and exit announcements and the order of start-up and exit.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "window/announcements.h"
+
+namespace {
+
+class FakeLifecycle : public fader::LifecycleControls {
+ public:
+  std::vector<std::string> calls;
+  std::vector<std::u16string> posted;
+  int answer = 7;
+  std::u16string askedText, askedTitle;
+  unsigned askedStyle = 0;
+
+  void ApplyShape() override { calls.push_back("shape"); }
+  void StayOnTop() override { calls.push_back("topmost"); }
+  bool Post(std::u16string_view m) override {
+    calls.push_back("post");
+    posted.emplace_back(m);
+    return false;  // no room open: start and exit go on all the same
+  }
+  int Ask(std::u16string_view text, std::u16string_view title, unsigned style) override {
+    calls.push_back("ask");
+    askedText = text;
+    askedTitle = title;
+    askedStyle = style;
+    return answer;
+  }
+  void EndProgram() override { calls.push_back("end"); }
+};
+
+TEST(Announcements, StartLineIsSpelledExactly) {
+  fader::Banners b;
+  b.Set();
+  EXPECT_EQ(fader::StartAnnouncement(b),
+            u"</b></i></u><font face=\"arial narrow\" color=\"#ff0000\">.\u00B7\u2022\u2022\u00B7."
+            u"<font face=\"arial narrow\" color=\"#000000\"> m\u00EDrt\u00E1n\u00E9"
+            u"<font face=\"arial narrow\" color=\"#000000\"> \u00B7"
+            u"<font face=\"arial narrow\" color=\"#000000\"> c\u00F8d\u00E9d b\u00FD grelvin"
+            u"<font face=\"arial narrow\" color=\"#000000\"> \u00B7"
+            u"<font face=\"arial narrow\" color=\"#000000\"> f\u00E1d\u00E9d \u00FAp "
+            u"<font face=\"arial narrow\" color=\"#ff0000\">.\u00B7\u2022\u2022\u00B7.");
+}
+
+TEST(Announcements, ExitLineDiffersOnlyInItsLastWordGroup) {
+  fader::Banners b;
+  b.Set();
+  const auto start = fader::StartAnnouncement(b), exit = fader::ExitAnnouncement(b);
+  const std::u16string up = u" f\u00E1d\u00E9d \u00FAp ", down = u" f\u00E1d\u00E9d d\u00F8wn ";
+  const auto at = start.find(up);
+  ASSERT_NE(at, std::u16string::npos);
+  EXPECT_EQ(exit, start.substr(0, at) + down + start.substr(at + up.size()));
+  // Both end with the ornament that follows the closing tags at the start.
+  EXPECT_EQ(start.substr(start.size() - b.BannerOrnament.size()), b.BannerOrnament);
+  EXPECT_EQ(exit.substr(exit.size() - b.BannerOrnament.size()), b.BannerOrnament);
+  EXPECT_EQ(start.substr(0, 12 + b.BannerOrnament.size()), u"</b></i></u>" + b.BannerOrnament);
+}
+
+TEST(Lifecycle, LoadShapesThenGoesOnTopThenAnnounces) {
+  fader::Banners b;
+  FakeLifecycle f;
+  fader::RunFormLoad(b, f);
+  EXPECT_EQ(f.calls, (std::vector<std::string>{"shape", "topmost", "post"}));
+  ASSERT_EQ(f.posted.size(), 1u);
+  EXPECT_EQ(f.posted[0], fader::StartAnnouncement(b));
+}
+
+TEST(Lifecycle, ExitAsksAndOnNoDoesNothing) {
+  fader::Banners b;
+  FakeLifecycle f;
+  f.answer = 7;
+  fader::RunExitClick(b, f);
+  EXPECT_EQ(f.calls, std::vector<std::string>{"ask"});
+  EXPECT_EQ(f.askedText, u"Are you sure you want to exit m\u00EDrt\u00E1n\u00E9?");
+  EXPECT_EQ(f.askedTitle, u"m\u00EDrt\u00E1n\u00E9");
+  EXPECT_EQ(f.askedStyle, 36u);
+}
+
+TEST(Lifecycle, ExitOnYesAnnouncesThenEnds) {
+  fader::Banners b;
+  FakeLifecycle f;
+  f.answer = 6;
+  fader::RunExitClick(b, f);
+  EXPECT_EQ(f.calls, (std::vector<std::string>{"ask", "post", "end"}));
+  EXPECT_EQ(f.posted[0], fader::ExitAnnouncement(b));
+}
+
+}  // namespace

@@ -1,0 +1,85 @@
+// Dragging the window by its title-bar panel: rounding and the state machine.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "render/fade.h"
+#include "window/title_bar_drag.h"
+
+namespace {
+
+class FakeWindow : public fader::DragTarget {
+ public:
+  float left = 3000, top = 2000;
+  std::vector<std::int16_t> pointers;
+  std::vector<char> order;  // 'L' and 'T' as they are set
+  float Left() const override { return left; }
+  void SetLeft(float v) override {
+    left = v;
+    order.push_back('L');
+  }
+  float Top() const override { return top; }
+  void SetTop(float v) override {
+    top = v;
+    order.push_back('T');
+  }
+  void SetMousePointer(std::int16_t p) override { pointers.push_back(p); }
+};
+
+TEST(TitleBarDrag, PressAndMoveMoveTheWindowByThePointersDistance) {
+  FakeWindow w;
+  fader::TitleBarDrag drag(w);
+  drag.MouseDown(1, 0, 100.5f, 50.0f);
+  EXPECT_EQ(drag.DragX(), 100);
+  EXPECT_EQ(drag.DragY(), 50);
+  drag.MouseMove(1, 0, 130.0f, 70.0f);
+  EXPECT_FLOAT_EQ(w.left, 3030.0f);
+  EXPECT_FLOAT_EQ(w.top, 2020.0f);
+  EXPECT_EQ(w.order, (std::vector<char>{'L', 'T'}));
+}
+
+TEST(TitleBarDrag, PressRoundsHalvesToEven) {
+  FakeWindow w;
+  fader::TitleBarDrag drag(w);
+  drag.MouseDown(1, 0, 101.5f, 50.5f);
+  EXPECT_EQ(drag.DragX(), 102);
+  EXPECT_EQ(drag.DragY(), 50);
+}
+
+TEST(TitleBarDrag, OnlyTheLeftButtonStartsAMoveWhateverTheShiftState) {
+  FakeWindow w;
+  fader::TitleBarDrag drag(w);
+  drag.MouseDown(2, 0, 10, 10);
+  drag.MouseDown(4, 0, 10, 10);
+  drag.MouseMove(2, 0, 500, 500);
+  EXPECT_FALSE(drag.Dragging());
+  EXPECT_TRUE(w.pointers.empty());
+  EXPECT_FLOAT_EQ(w.left, 3000.0f);
+  for (std::int16_t shift : {1, 2, 4}) {
+    fader::TitleBarDrag withShift(w);
+    withShift.MouseDown(1, shift, 10, 10);
+    EXPECT_TRUE(withShift.Dragging()) << shift;
+  }
+}
+
+TEST(TitleBarDrag, MovesWithoutAPressMoveNothingAndAnyReleaseEndsTheMove) {
+  FakeWindow w;
+  fader::TitleBarDrag drag(w);
+  drag.MouseMove(0, 0, 400, 300);
+  EXPECT_TRUE(w.order.empty());
+  drag.MouseDown(1, 0, 10, 10);
+  drag.MouseUp(2, 0, 10, 10);
+  EXPECT_FALSE(drag.Dragging());
+  drag.MouseMove(1, 0, 400, 300);
+  EXPECT_TRUE(w.order.empty());
+  // Press and release both set the move pointer, and nothing sets it back.
+  EXPECT_EQ(w.pointers, (std::vector<std::int16_t>{16, 16}));
+}
+
+TEST(TitleBarDrag, CoordinateBeyondSixteenBitsIsAnOverflowNotAWrap) {
+  FakeWindow w;
+  fader::TitleBarDrag drag(w);
+  EXPECT_THROW(drag.MouseDown(1, 0, 40000.0f, 0), fader::OverflowError);
+}
+
+}  // namespace

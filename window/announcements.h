@@ -1,0 +1,44 @@
+// The two fixed lines the program posts into the chat room: one when it
+// starts, one when the user confirms exit.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace fader {
+
+// The window-level markup strings the announcements are built from.
+struct Banners {
+  std::u16string BannerOrnament;
+  std::u16string BannerTextFont;
+  std::u16string BannerDotFont;
+
+  void Set();  // gives all three their values
+};
+
+std::u16string StartAnnouncement(const Banners& banners);
+std::u16string ExitAnnouncement(const Banners& banners);
+
+// What start-up and exit need of the window and the platform.
+class LifecycleControls {
+ public:
+  virtual ~LifecycleControls() = default;
+  virtual void ApplyShape() = 0;  // region from the skin, applied to the window
+  virtual void StayOnTop() = 0;
+  virtual bool Post(std::u16string_view markup) = 0;
+  // The modal question; returns the button pressed (6 Yes, 7 No).
+  virtual int Ask(std::u16string_view text, std::u16string_view title, unsigned style) = 0;
+  virtual void EndProgram() = 0;  // ends the process at once
+};
+
+inline constexpr std::u16string_view kExitQuestion = u"Are you sure you want to exit m\u00EDrt\u00E1n\u00E9?";
+inline constexpr std::u16string_view kExitTitle = u"m\u00EDrt\u00E1n\u00E9";
+inline constexpr unsigned kExitStyle = 36;  // Yes and No, question mark; Yes is the default
+inline constexpr int kAnswerYes = 6;
+
+// The load handler's work, in order: banners, shape, topmost, start announcement.
+void RunFormLoad(Banners& banners, LifecycleControls& controls);
+// The exit button: ask; on Yes post the exit announcement and end.
+void RunExitClick(Banners& banners, LifecycleControls& controls);
+
+}  // namespace fader
