@@ -1,6 +1,8 @@
 // The fade renderer: colour codes, segments, rounding, wave tags, failures.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -263,6 +265,68 @@ TEST(Fade, NestedCallFromThePumpLeavesTheOuterResultIntact) {
   EXPECT_EQ(FadeFiveColors(kRed, kGreen, kBlue, kYellow, kWhite, outerText, false, pump), expected);
   ASSERT_EQ(inner.size(), 3u);
   EXPECT_EQ(inner[0], FadeFiveColors(kWhite, kYellow, kBlue, kGreen, kRed, u"inner", true));
+}
+
+// A literal, unoptimised rendering: the counting passes, the cut, and each
+// component as difference / L * k + start rounded with std::nearbyint.
+std::u16string ReferenceFade(const std::int32_t colours[5], const std::u16string& text, bool wave) {
+  int rgb[5][3];
+  for (int i = 0; i < 5; ++i) {
+    auto k = fader::SplitColorCode(RgbToHex(colours[i]));
+    rgb[i][0] = k.red;
+    rgb[i][1] = k.green;
+    rgb[i][2] = k.blue;
+  }
+  int n = static_cast<int>(text.size()), len[4] = {0, 0, 0, 0};
+  while (true) {
+    int* order[4] = {&len[0], &len[1], &len[2], &len[3]};
+    bool stop = false;
+    for (int j = 0; j < 4 && !stop; ++j) {
+      ++*order[j];
+      --n;
+      stop = n < 1;
+    }
+    if (stop) break;
+  }
+  std::u16string out;
+  std::size_t at = 0;
+  int counter = 0;
+  const char16_t* tags[4] = {u"<sup>", u"</sup>", u"<sub>", u"</sub>"};
+  for (int j = 0; j < 4; ++j) {
+    std::u16string seg = text.substr(std::min(at, text.size()), len[j]);
+    at += len[j];
+    int L = static_cast<int>(seg.size());
+    for (int k = 1; k <= L; ++k) {
+      int c[3];
+      for (int i = 0; i < 3; ++i) {
+        double diff = rgb[j + 1][i] - rgb[j][i];
+        c[i] = static_cast<int>(std::nearbyint(diff / L * k + rgb[j][i]));
+      }
+      out += u"<font color=\"#" + RgbToHex(c[0] * 65536 + c[1] * 256 + c[2]) + u"\">";
+      if (wave) {
+        counter = counter + 1 > 4 ? 1 : counter + 1;
+        out += tags[counter - 1];
+      }
+      out += seg[k - 1];
+    }
+  }
+  return out;
+}
+
+TEST(Fade, MatchesALiteralRenderingOnRandomLinesAndColours) {
+  std::mt19937 rng(20261207);
+  std::uniform_int_distribution<std::int32_t> anyColour(INT32_MIN, INT32_MAX);
+  std::uniform_int_distribution<int> length(0, 300), unit(1, 0xFFFF), pick(0, 3);
+  for (int round = 0; round < 400; ++round) {
+    std::int32_t colours[5];
+    for (auto& c : colours) c = pick(rng) == 0 ? anyColour(rng) : (anyColour(rng) & 0xFFFFFF);
+    std::u16string text(length(rng), u' ');
+    for (auto& ch : text) ch = static_cast<char16_t>(unit(rng));
+    const bool wave = pick(rng) == 0;
+    ASSERT_EQ(FadeFiveColors(colours[0], colours[1], colours[2], colours[3], colours[4], text, wave),
+              ReferenceFade(colours, text, wave))
+        << "round " << round;
+  }
 }
 
 }  // namespace
