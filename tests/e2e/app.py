@@ -10,6 +10,7 @@ from harness import Failure
 PROGRAM = "m\u00edrt\u00e1n\u00e9.exe"
 ROOM = "chatroom.exe"
 CAPTION = "m\u00edrt\u00e1n\u00e9 \u00b7 b\u00fd grelvin"
+PROGRAM_TITLE = "m\u00edrt\u00e1n\u00e9"  # the exit question's title
 ROOM_TITLE = "Stand-in chat room"
 CODE_PAGE = "cp1252"
 

@@ -1,0 +1,153 @@
+"""Typing, sending, colour picking, start-up and exit, as a person does them."""
+
+import time
+
+import app
+import markup
+from app import expect
+
+
+def _start(s, *room_args):
+    log = app.start_room(s, *room_args)
+    window = app.start_program(s)
+    log.wait_posted(s, 1)  # the start announcement
+    return log, window
+
+
+def _type_line(s, window, text):
+    app.click_control(s, window, app.TXT_MESSAGE)
+    s.type_text(text)
+    time.sleep(0.3)  # a few timer ticks render the line
+
+
+def test_start_announcement_arrives_as_code_page_bytes(s):
+    log, _ = _start(s)
+    texts = log.set_texts()
+    expect(texts[0] == app.encode(markup.START_ANNOUNCEMENT), "start announcement bytes: %r" % texts[0])
+    lines = log.input_lines()
+    at = lines.index(next(line for line in lines if "WM_SETTEXT" in line))
+    expect(lines[at + 1] == "room=1 msg=WM_CHAR wparam=13", "Enter follows the text: %r" % lines[at + 1:at + 2])
+
+
+def test_typed_line_arrives_faded_in_the_default_colours(s):
+    log, window = _start(s)
+    _type_line(s, window, "hello")
+    s.key("Return")
+    log.wait_posted(s, 2)
+    expect(log.set_texts()[-1] == app.encode(markup.fade(app.DEFAULT_COLOURS, "hello")),
+           "markup received: %r" % log.set_texts()[-1])
+    s.screenshot("hello-posted")
+    # Both boxes are empty again: Return on its own sends nothing more.
+    s.key("Return")
+    time.sleep(0.5)
+    expect(log.posted_count() == 2, "an empty line was posted")
+
+
+def test_send_button_posts_what_enter_would(s):
+    log, window = _start(s)
+    _type_line(s, window, "by button")
+    app.click_control(s, window, app.CMD_SEND)
+    log.wait_posted(s, 2)
+    expect(log.set_texts()[-1] == app.encode(markup.fade(app.DEFAULT_COLOURS, "by button")),
+           "markup received: %r" % log.set_texts()[-1])
+    # The focus is back in the message box: typing and Return send again.
+    s.type_text("again")
+    time.sleep(0.3)
+    s.key("Return")
+    log.wait_posted(s, 3)
+    expect(log.set_texts()[-1] == app.encode(markup.fade(app.DEFAULT_COLOURS, "again")), "second line")
+
+
+def test_ctrl_return_sends_nothing(s):
+    log, window = _start(s)
+    _type_line(s, window, "not yet")
+    s.key("ctrl+Return")
+    time.sleep(1.0)
+    expect(log.posted_count() == 1, "Ctrl+Return posted a line")
+    s.key("Return")
+    log.wait_posted(s, 2)
+    expect(log.set_texts()[-1] == app.encode(markup.fade(app.DEFAULT_COLOURS, "not yet")), "line after Return")
+
+
+def _colour_dialog(s, timeout=10):
+    return s.find_window("Color", timeout)
+
+
+def _dialog_gone(s):
+    s.wait_for(lambda: not s.xdotool("search", "--onlyvisible", "--name", "^Color$", check=False), 15,
+               "the colour dialog to close")
+
+
+def _pick_in_dialog(s, dialog, key):
+    """Clicks a basic colour of the dialog, then closes it with key."""
+    x, y, w, h = s.geometry(dialog)
+    s.click(x + w // 6, y + h // 5)  # inside the grid of basic colours
+    s.xdotool("mousemove", x + w // 2, y + h // 2)
+    s.key(key)
+    _dialog_gone(s)
+
+
+def _colour3_from(received):
+    """Colour 3 as it shows, exactly, on the last character of segment 2 of a four-character line."""
+    code = received.decode(app.CODE_PAGE).split('color="#')[3][:6]
+    r, g, b = int(code[0:2], 16), int(code[2:4], 16), int(code[4:6], 16)
+    return r | g << 8 | b << 16
+
+
+def test_swatch_takes_the_chosen_colour_and_cancel_changes_nothing(s):
+    log, window = _start(s)
+    app.click_control(s, window, app.SWATCHES[2])
+    _pick_in_dialog(s, _colour_dialog(s), "Escape")
+    _type_line(s, window, "abcd")
+    s.key("Return")
+    log.wait_posted(s, 2)
+    expect(log.set_texts()[-1] == app.encode(markup.fade(app.DEFAULT_COLOURS, "abcd")), "Cancel changed a colour")
+
+    app.click_control(s, window, app.SWATCHES[2])
+    _pick_in_dialog(s, _colour_dialog(s), "Return")
+    _type_line(s, window, "abcd")
+    s.key("Return")
+    log.wait_posted(s, 3)
+    received = log.set_texts()[-1]
+    chosen = _colour3_from(received)
+    expect(chosen != app.DEFAULT_COLOURS[2], "the chosen colour did not take effect")
+    colours = list(app.DEFAULT_COLOURS)
+    colours[2] = chosen
+    expect(received == app.encode(markup.fade(colours, "abcd")), "markup with the new colour: %r" % received)
+    s.screenshot("after-colour")
+
+
+def test_with_no_room_nothing_is_posted_and_the_line_is_kept(s):
+    window = app.start_program(s)
+    _type_line(s, window, "kept line")
+    s.key("Return")
+    time.sleep(0.5)
+    expect(s.program.poll() is None, "the program ended")
+    # Open a room now: Return posts the line that stayed in the box.
+    log = app.start_room(s)
+    app.click_control(s, window, app.TXT_MESSAGE)
+    s.key("Return")
+    log.wait_posted(s, 1)
+    expect(log.set_texts() == [app.encode(markup.fade(app.DEFAULT_COLOURS, "kept line"))],
+           "received: %r" % log.set_texts())
+
+
+def test_exit_asks_no_keeps_running_yes_announces_and_ends(s):
+    log, window = _start(s)
+    app.click_control(s, window, app.CMD_EXIT)
+    box = s.find_window(app.PROGRAM_TITLE, 10)
+    x, y, w, h = s.geometry(box)
+    s.xdotool("mousemove", x + w // 2, y + h // 2)
+    s.key("n")
+    time.sleep(1.0)
+    expect(log.posted_count() == 1, "No posted something")
+    expect(s.program.poll() is None, "No ended the program")
+
+    app.click_control(s, window, app.CMD_EXIT)
+    box = s.find_window(app.PROGRAM_TITLE, 10)
+    x, y, w, h = s.geometry(box)
+    s.xdotool("mousemove", x + w // 2, y + h // 2)
+    s.key("Return")  # Yes is the default button
+    log.wait_posted(s, 2)
+    expect(log.set_texts()[-1] == app.encode(markup.EXIT_ANNOUNCEMENT), "exit announcement: %r" % log.set_texts()[-1])
+    expect(app.process_ended(s.program, 10), "the program did not end")
