@@ -99,14 +99,8 @@ class TwinTree {
       first_id.push_back(id);
       id += Size(n);
     }
-    for (std::size_t i = 0; i < top.size(); ++i) {
-      int fid = first_id[i];
-      BuildFake(top[i], 0, fid);
-    }
-    for (std::size_t i = top.size(); i-- > 0;) {
-      int rid = first_id[i];
-      BuildReal(top[i], nullptr, rid);
-    }
+    for (std::size_t i = 0; i < top.size(); ++i) BuildFake(top[i], 0, first_id[i]);
+    for (std::size_t i = top.size(); i-- > 0;) BuildReal(top[i], nullptr, first_id[i]);
   }
   TwinTree(const TwinTree&) = delete;
   TwinTree& operator=(const TwinTree&) = delete;
@@ -133,13 +127,15 @@ class TwinTree {
     return size;
   }
 
-  void BuildFake(const Node& n, Handle parent, int& id) {
+  // Both return the number after the last node of the subtree.
+  int BuildFake(const Node& n, Handle parent, int id) {
     const Handle f = fake.Add(parent, n.cls);
     fake_nodes_[f] = id++;
-    for (const Node& k : n.kids) BuildFake(k, f, id);
+    for (const Node& k : n.kids) id = BuildFake(k, f, id);
+    return id;
   }
 
-  void BuildReal(const Node& n, HWND parent, int& id) {
+  int BuildReal(const Node& n, HWND parent, int id) {
     HWND h;
     const DWORD style = parent ? WS_CHILD : WS_OVERLAPPED;
     if (n.cls == "MDIClient") {
@@ -151,12 +147,13 @@ class TwinTree {
       h = CreateWindowExA(0, Spellings().at(n.cls).c_str(), "", style, 0, 0, 100, 100, parent, nullptr,
                           GetModuleHandleA(nullptr), nullptr);
     }
-    ASSERT_NE(h, nullptr) << n.cls;
+    EXPECT_NE(h, nullptr) << n.cls;
     if (!parent) top_.push_back(h);
     real_nodes_[Win32WindowTree::FromHwnd(h)] = id;
     real_of_[id] = Win32WindowTree::FromHwnd(h);
     ++id;
-    for (const Node& k : n.kids) BuildReal(k, h, id);
+    for (const Node& k : n.kids) id = BuildReal(k, h, id);
+    return id;
   }
 
   std::vector<HWND> top_;
@@ -340,6 +337,24 @@ std::vector<std::string> ReadLines(const std::wstring& path) {
   return lines;
 }
 
+struct FrameSearch {
+  DWORD pid;
+  HWND found;
+};
+
+BOOL CALLBACK FindFrameOf(HWND h, LPARAM lp) {
+  auto* search = reinterpret_cast<FrameSearch*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  char cls[64] = {};
+  GetClassNameA(h, cls, sizeof cls);
+  if (pid == search->pid && lstrcmpiA(cls, "AOL Frame25") == 0) {
+    search->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // chatroom.exe with a log of its own; closed (or ended) when it goes.
 class StandInRoom {
  public:
@@ -389,25 +404,9 @@ class StandInRoom {
   }
 
   HWND Frame() const {
-    struct Search {
-      DWORD pid;
-      HWND found;
-    } s{pi_.dwProcessId, nullptr};
-    EnumWindows(
-        [](HWND h, LPARAM lp) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(lp);
-          DWORD pid = 0;
-          GetWindowThreadProcessId(h, &pid);
-          char cls[64] = {};
-          GetClassNameA(h, cls, sizeof cls);
-          if (pid == s->pid && lstrcmpiA(cls, "AOL Frame25") == 0) {
-            s->found = h;
-            return FALSE;
-          }
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&s));
-    return s.found;
+    FrameSearch search{pi_.dwProcessId, nullptr};
+    EnumWindows(FindFrameOf, reinterpret_cast<LPARAM>(&search));
+    return search.found;
   }
 
   // Waits (up to a generous bound) until the room's thread answers again.
@@ -523,6 +522,25 @@ TEST(StandInRoom, HungInputBoxReturnsFalseAndGetsNoEnter) {
     EXPECT_EQ(m.find("WM_CHAR"), std::string::npos) << m;
     EXPECT_EQ(m.find("posted"), std::string::npos) << m;
   }
+}
+
+TEST(StandInRoom, RoomClosedBetweenFindingAndSendingTakesNoLine) {
+  StandInRoom room(L"");
+  ASSERT_TRUE(room.WaitReady());
+  HookedTree tree;
+  HWND closed = nullptr;
+  // Calls 0-6 find the room, 7-8 its input box; call 9 would be the set-text.
+  tree.before_call = [&](std::size_t n) {
+    if (n == 9) {
+      closed = FindRoomWindows().room;
+      SendMessageW(closed, WM_CLOSE, 0, 0);
+    }
+  };
+  EXPECT_FALSE(fader::ChatSend(tree, u"gone"));
+  ASSERT_NE(closed, nullptr);
+  EXPECT_FALSE(IsWindow(closed));
+  EXPECT_EQ(tree.sends, 1u);
+  EXPECT_TRUE(room.Messages().empty());
 }
 
 TEST(StandInRoom, ClosedRoomTakesNoLine) {

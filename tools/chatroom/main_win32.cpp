@@ -225,7 +225,7 @@ LRESULT CALLBACK BoxProcA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       default:
         break;
     }
-  } catch (const std::exception&) {
+  } catch (...) {
     // A message the room cannot log or post still reaches the control.
   }
   return CallWindowProcA(next, hwnd, msg, wparam, lparam);
@@ -325,7 +325,7 @@ LRESULT CALLBACK DocProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       default:
         break;
     }
-  } catch (const std::exception&) {
+  } catch (...) {
     // Fall through to the default handling.
   }
   return DefMDIChildProcW(hwnd, msg, wparam, lparam);
@@ -455,7 +455,7 @@ bool OpenWindows() {
   return true;
 }
 
-int Run(HINSTANCE instance) {
+int RunRoom(HINSTANCE instance) {
   App app;
   g_app = &app;
   app.instance = instance;
@@ -500,7 +500,7 @@ int Run(HINSTANCE instance) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   try {
-    return Run(instance);
+    return RunRoom(instance);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "chatroom: %s\n", e.what());
     return 3;
