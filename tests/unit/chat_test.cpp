@@ -121,12 +121,6 @@ TEST(FindChatRoom, NoClientFindsNothingAndPassesTheZeroHandlesOn) {
   EXPECT_EQ(Describe(t.calls), Describe(want));
 }
 
-TEST(FindChatRoom, ClientWithoutDocumentsFindsNothing) {
-  FakeWindowTree t;
-  AddClient(t);
-  EXPECT_EQ(FindChatRoom(t), 0u);
-}
-
 TEST(FindChatRoom, DocumentLackingAnyOneClassIsSkippedForTheNext) {
   const std::vector<std::string> four = {"RICHCNTL", "_AOL_Listbox", "_AOL_Icon", "_AOL_Static"};
   for (std::size_t missing = 0; missing < four.size(); ++missing) {
