@@ -1,0 +1,36 @@
+// The bridge's window tree on the real window system (user32).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "chat/window_tree.h"
+
+namespace fader {
+
+// How long one message to the client may take before it counts as hung.
+inline constexpr UINT kChatSendTimeoutMs = 5000;
+
+class Win32WindowTree : public WindowTree {
+ public:
+  Handle FindTopLevel(std::string_view cls) override;
+  Handle FindChild(Handle parent, Handle after, std::string_view cls) override;
+  // SendMessageTimeoutA with SMTO_ABORTIFHUNG and kChatSendTimeoutMs, so a
+  // hung client costs at most the time-out; the text of a WM_SETTEXT goes out
+  // in the ANSI code page. False when the call fails or times out, or when
+  // the text cannot be converted.
+  bool Send(Handle window, const Message& msg) override;
+
+  static HWND ToHwnd(Handle h) { return reinterpret_cast<HWND>(h); }
+  static Handle FromHwnd(HWND h) { return reinterpret_cast<Handle>(h); }
+};
+
+// Text as the ANSI code page has it (WideCharToMultiByte with CP_ACP;
+// characters the code page lacks come out as the system converts them), no
+// terminating NUL. Throws std::length_error for text the system cannot take in
+// one call and std::runtime_error when the conversion fails.
+std::string ToAnsiCodePage(std::u16string_view text);
+
+}  // namespace fader

@@ -1,0 +1,153 @@
+// A window tree made up in memory for testing the chat bridge: windows with
+// classes in child order, every call recorded, delivery under the test's
+// control. It answers as the window system does: class names compare without
+// regard to case, parent 0 is the desktop, a child that is not one of the
+// parent's ends the search.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "chat/window_tree.h"
+
+namespace fader_test {
+
+class FakeWindowTree : public fader::WindowTree {
+ public:
+  struct Call {
+    enum Kind { kTopLevel, kChild, kSend };
+    explicit Call(Kind k) : kind(k) {}
+    Kind kind;
+    Handle parent = 0;  // kChild
+    Handle after = 0;   // kChild
+    std::string cls;    // kTopLevel, kChild
+    Handle result = 0;  // the handle a search returned
+    Handle window = 0;  // kSend
+    std::uint32_t id = 0;
+    std::uintptr_t wparam = 0;
+    std::intptr_t lparam = 0;
+    std::u16string text;  // a copy: the view dies with the call
+    bool delivered = false;
+  };
+
+  // A new window at the end of parent's child order (0: a top-level window).
+  Handle Add(Handle parent, std::string cls) {
+    const Handle h = next_++;
+    windows_[h] = Window{parent, std::move(cls)};
+    children_[parent].push_back(h);
+    return h;
+  }
+
+  void Destroy(Handle h) {
+    auto it = windows_.find(h);
+    if (it == windows_.end()) return;
+    for (Handle child : std::vector<Handle>(children_[h])) Destroy(child);
+    children_.erase(h);
+    auto& siblings = children_[it->second.parent];
+    std::erase(siblings, h);
+    windows_.erase(it);
+  }
+
+  bool Exists(Handle h) const { return windows_.count(h) != 0; }
+
+  // A window whose messages are never delivered, as a hung one.
+  void Hang(Handle h) { hung_.insert(h); }
+  // The n-th send (0-based) of the run fails whatever its target.
+  void FailSend(std::size_t n) { failing_sends_.insert(n); }
+  // Runs before each call is answered, with the number of calls so far, so a
+  // test can change the tree in the middle of a walk.
+  std::function<void(std::size_t)> before_call;
+
+  Handle FindTopLevel(std::string_view cls) override {
+    Begin();
+    Call c(Call::kTopLevel);
+    c.cls = std::string(cls);
+    c.result = Search(0, 0, cls);
+    calls.push_back(c);
+    return c.result;
+  }
+
+  Handle FindChild(Handle parent, Handle after, std::string_view cls) override {
+    Begin();
+    Call c(Call::kChild);
+    c.parent = parent;
+    c.after = after;
+    c.cls = std::string(cls);
+    c.result = (parent != 0 && !Exists(parent)) ? 0 : Search(parent, after, cls);
+    calls.push_back(c);
+    return c.result;
+  }
+
+  bool Send(Handle window, const fader::Message& msg) override {
+    Begin();
+    Call c(Call::kSend);
+    c.window = window;
+    c.id = msg.id;
+    c.wparam = msg.wparam;
+    c.lparam = msg.lparam;
+    c.text = std::u16string(msg.text);
+    c.delivered = Exists(window) && hung_.count(window) == 0 && failing_sends_.count(sends_) == 0;
+    ++sends_;
+    calls.push_back(c);
+    return c.delivered;
+  }
+
+  std::vector<Call> Sends() const {
+    std::vector<Call> out;
+    for (const Call& c : calls)
+      if (c.kind == Call::kSend) out.push_back(c);
+    return out;
+  }
+
+  std::vector<Call> calls;
+
+ private:
+  struct Window {
+    Handle parent;
+    std::string cls;
+  };
+
+  static bool SameClass(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+      auto lower = [](char ch) { return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch; };
+      if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+  }
+
+  void Begin() {
+    if (before_call) before_call(calls.size());
+  }
+
+  Handle Search(Handle parent, Handle after, std::string_view cls) const {
+    auto it = children_.find(parent);
+    if (it == children_.end()) return 0;
+    const std::vector<Handle>& kids = it->second;
+    std::size_t start = 0;
+    if (after != 0) {
+      std::size_t i = 0;
+      while (i < kids.size() && kids[i] != after) ++i;
+      if (i == kids.size()) return 0;  // not a child of parent
+      start = i + 1;
+    }
+    for (std::size_t i = start; i < kids.size(); ++i)
+      if (SameClass(windows_.at(kids[i]).cls, cls)) return kids[i];
+    return 0;
+  }
+
+  Handle next_ = 0x100;
+  std::map<Handle, Window> windows_;
+  std::map<Handle, std::vector<Handle>> children_;
+  std::set<Handle> hung_;
+  std::set<std::size_t> failing_sends_;
+  std::size_t sends_ = 0;
+};
+
+}  // namespace fader_test

@@ -1,0 +1,1 @@
+fader_add_test(chatroom_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/chatroom_test.cpp LIBS fader_chatroom LABELS chat)

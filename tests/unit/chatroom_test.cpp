@@ -1,0 +1,165 @@
+// The stand-in chat room: how it reads a posted line, its command line, its log.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tools/chatroom/room_markup.h"
+#include "tools/chatroom/room_options.h"
+
+namespace {
+
+using fader::room::ReadChatLine;
+using fader::room::Rgb;
+using fader::room::Run;
+using fader::room::Shift;
+
+std::u16string Texts(const std::vector<Run>& runs) {
+  std::u16string out;
+  for (const Run& r : runs) out += r.text;
+  return out;
+}
+
+// The run that holds character i of the shown text.
+const Run& RunAt(const std::vector<Run>& runs, std::size_t i) {
+  for (const Run& r : runs) {
+    if (i < r.text.size()) return r;
+    i -= r.text.size();
+  }
+  static const Run none;
+  ADD_FAILURE() << "no character " << i;
+  return none;
+}
+
+TEST(ReadChatLine, EachFontColourColoursWhatFollows) {
+  const auto runs = ReadChatLine(u"<font color=\"#FF0000\">a<font color=\"#00ff80\">bc");
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].text, u"a");
+  EXPECT_EQ(runs[0].style.color, (Rgb{255, 0, 0}));
+  EXPECT_EQ(runs[1].text, u"bc");
+  EXPECT_EQ(runs[1].style.color, (Rgb{0, 255, 128}));
+}
+
+TEST(ReadChatLine, ColourWrittenWithoutQuotesOrHashStillCounts) {
+  EXPECT_EQ(ReadChatLine(u"<font color=#0000FF>x").at(0).style.color, (Rgb{0, 0, 255}));
+  EXPECT_EQ(ReadChatLine(u"<FONT COLOR='00FF00'>x").at(0).style.color, (Rgb{0, 255, 0}));
+}
+
+TEST(ReadChatLine, ABadColourKeepsTheColourBefore) {
+  const auto runs = ReadChatLine(u"<font color=\"#FF0000\">a<font color=\"#GG0000\">b<font color=\"#FFF\">c");
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_EQ(runs[0].text, u"abc");
+  EXPECT_EQ(runs[0].style.color, (Rgb{255, 0, 0}));
+}
+
+TEST(ReadChatLine, FaceAndColourOfOneTagAndClosingGoesBack) {
+  const auto runs =
+      ReadChatLine(u"<font face=\"arial narrow\" color=\"#102030\">in</font>out<font color=\"#FFFFFF\">w</font></font>z");
+  EXPECT_EQ(Texts(runs), u"inoutwz");
+  EXPECT_EQ(RunAt(runs, 0).style.face, u"arial narrow");
+  EXPECT_EQ(RunAt(runs, 0).style.color, (Rgb{16, 32, 48}));
+  EXPECT_EQ(RunAt(runs, 2).style.face, u"");
+  EXPECT_FALSE(RunAt(runs, 2).style.color.has_value());
+  EXPECT_EQ(RunAt(runs, 5).style.color, (Rgb{255, 255, 255}));
+  // A </font> with nothing open changes nothing.
+  EXPECT_FALSE(RunAt(runs, 6).style.color.has_value());
+}
+
+TEST(ReadChatLine, ColourOnlyTagKeepsTheFace) {
+  const auto runs = ReadChatLine(u"<font face=\"Courier New\">a<font color=\"#00FF00\">b");
+  EXPECT_EQ(RunAt(runs, 1).style.face, u"Courier New");
+  EXPECT_EQ(RunAt(runs, 1).style.color, (Rgb{0, 255, 0}));
+}
+
+TEST(ReadChatLine, WaveTagsRaiseAndLowerInTurn) {
+  const auto runs = ReadChatLine(u"<sup>a</sup>b<sub>c</sub>d<SUP>e");
+  EXPECT_EQ(Texts(runs), u"abcde");
+  EXPECT_EQ(RunAt(runs, 0).style.shift, Shift::kSuper);
+  EXPECT_EQ(RunAt(runs, 1).style.shift, Shift::kNone);
+  EXPECT_EQ(RunAt(runs, 2).style.shift, Shift::kSub);
+  EXPECT_EQ(RunAt(runs, 3).style.shift, Shift::kNone);
+  EXPECT_EQ(RunAt(runs, 4).style.shift, Shift::kSuper);
+}
+
+TEST(ReadChatLine, BoldItalicUnderlineOnAndOff) {
+  const auto runs = ReadChatLine(u"<b>b<i>bi<u>biu</b>iu</i></u>n");
+  EXPECT_TRUE(RunAt(runs, 0).style.bold);
+  EXPECT_FALSE(RunAt(runs, 0).style.italic);
+  EXPECT_TRUE(RunAt(runs, 4).style.underline && RunAt(runs, 4).style.bold && RunAt(runs, 4).style.italic);
+  EXPECT_FALSE(RunAt(runs, 6).style.bold);
+  EXPECT_TRUE(RunAt(runs, 6).style.italic);
+  const auto& last = RunAt(runs, 8).style;
+  EXPECT_FALSE(last.bold || last.italic || last.underline);
+}
+
+TEST(ReadChatLine, UnknownTagsAreDroppedAndNothingIsUnescaped) {
+  EXPECT_EQ(Texts(ReadChatLine(u"a<blink>b</blink><br><html>c &amp; &lt;d")), u"abc &amp; &lt;d");
+}
+
+TEST(ReadChatLine, ALessThanThatStartsNoTagIsText) {
+  EXPECT_EQ(Texts(ReadChatLine(u"1 < 2, <3 and <")), u"1 < 2, <3 and <");
+  EXPECT_EQ(Texts(ReadChatLine(u"x <font color=\"#FF0000\" never ends")), u"x <font color=\"#FF0000\" never ends");
+}
+
+TEST(ReadChatLine, AGreaterThanInsideQuotesDoesNotEndTheTag) {
+  const auto runs = ReadChatLine(u"<font face=\"a>b\" color=\"#010203\">x");
+  EXPECT_EQ(Texts(runs), u"x");
+  EXPECT_EQ(runs.at(0).style.face, u"a>b");
+}
+
+TEST(ReadChatLine, LineBreaksShowAsSpacesAndOtherTextIsKept) {
+  EXPECT_EQ(Texts(ReadChatLine(u"a\r\nb\u00ed\u2022")), u"a  b\u00ed\u2022");
+}
+
+TEST(ReadChatLine, EmptyLineAndOnlyTagsShowNothing) {
+  EXPECT_TRUE(ReadChatLine(u"").empty());
+  EXPECT_TRUE(ReadChatLine(u"<font color=\"#FF0000\"><sup></sup>").empty());
+}
+
+// ------------------------------------------------------------ command line
+
+using fader::room::ParseOptions;
+using fader::room::UsageError;
+
+TEST(RoomOptions, DefaultsAndEveryOption) {
+  const auto d = ParseOptions({});
+  EXPECT_EQ(d.rooms, 1);
+  EXPECT_EQ(d.documents, 0);
+  EXPECT_EQ(d.hang_input_ms, 0u);
+  EXPECT_TRUE(d.log.empty());
+  EXPECT_EQ(d.title, u"Stand-in chat room");
+
+  const auto o = ParseOptions({u"--log", u"C:\\t\\r\u00ed.log", u"--rooms", u"3", u"--documents", u"16",
+                               u"--hang-input", u"600000", u"--title", u"T"});
+  EXPECT_EQ(o.log, u"C:\\t\\r\u00ed.log");
+  EXPECT_EQ(o.rooms, 3);
+  EXPECT_EQ(o.documents, 16);
+  EXPECT_EQ(o.hang_input_ms, 600000u);
+  EXPECT_EQ(o.title, u"T");
+  EXPECT_EQ(ParseOptions({u"--rooms", u"0"}).rooms, 0);
+}
+
+TEST(RoomOptions, BadCommandLinesAreRefused) {
+  const std::vector<std::vector<std::u16string>> bad = {
+      {u"--rooms"}, {u"--rooms", u"17"}, {u"--rooms", u"-1"}, {u"--rooms", u"2x"}, {u"--rooms", u""},
+      {u"--documents", u"99999999999999999999"}, {u"--hang-input", u"600001"}, {u"--log", u""},
+      {u"--verbose"}, {u"room"}};
+  for (const auto& args : bad) {
+    std::u16string joined;
+    for (const auto& a : args) joined += a + u" ";
+    SCOPED_TRACE(std::string(joined.begin(), joined.end()));
+    EXPECT_THROW(ParseOptions(args), UsageError);
+  }
+}
+
+// ---------------------------------------------------------------- log lines
+
+TEST(RoomLog, SetTextLineHoldsEveryByteInHex) {
+  const std::string bytes("\xED\x95\x00\x7F A", 6);
+  EXPECT_EQ(fader::room::TextMessageLine("room=2", "WM_SETTEXT", 1252, bytes),
+            "room=2 msg=WM_SETTEXT cp=1252 bytes=ED95007F2041");
+  EXPECT_EQ(fader::room::TextMessageLine("display=1", "WM_SETTEXT", 1252, ""), "display=1 msg=WM_SETTEXT cp=1252 bytes=");
+  EXPECT_EQ(fader::room::ValueMessageLine("room=1", "WM_CHAR", 13), "room=1 msg=WM_CHAR wparam=13");
+}
+
+}  // namespace
