@@ -1,0 +1,52 @@
+#include "desktop/region_win32.h"
+
+namespace fader {
+
+UniqueRegion& UniqueRegion::operator=(UniqueRegion&& other) noexcept {
+  if (this != &other) reset(other.release());
+  return *this;
+}
+
+void UniqueRegion::reset(HRGN region) {
+  if (region_ != nullptr && region_ != region) DeleteObject(region_);
+  region_ = region;
+}
+
+TwipsPerPixel ScreenTwipsPerPixel() {
+  HDC screen = GetDC(nullptr);
+  int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
+  int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  // A screen that reports nothing is taken as the usual 96 dots per inch.
+  if (dpiX <= 0) dpiX = 96;
+  if (dpiY <= 0) dpiY = 96;
+  return TwipsPerPixel{1440.0 / dpiX, 1440.0 / dpiY};
+}
+
+UniqueRegion MakeRegion(const PictureDC& pictureDC, PictureTwips picture,
+                        TwipsPerPixel twipsPerPixel, std::int32_t& transparent) {
+  // Worked out first so that a bad size fails before any handle exists.
+  (void)PictureSizeInPixels(picture, twipsPerPixel);
+
+  UniqueRegion result(CreateRectRgn(0, 0, 0, 0));
+  HRGN accumulated = result.get();
+  auto pixel = [&pictureDC](std::int32_t x, std::int32_t y) -> std::uint32_t {
+    return GetPixel(pictureDC(), x, y);
+  };
+  auto addRect = [accumulated](std::int32_t left, std::int32_t top, std::int32_t right,
+                               std::int32_t bottom) {
+    HRGN rect = CreateRectRgn(left, top, right, bottom);
+    if (rect == nullptr) return;
+    CombineRgn(accumulated, accumulated, rect, RGN_OR);
+    DeleteObject(rect);
+  };
+  fader::MakeRegion(pixel, addRect, picture, twipsPerPixel, transparent);
+  return result;
+}
+
+HRGN ApplyWindowRegion(HWND window, UniqueRegion region) {
+  if (SetWindowRgn(window, region.get(), TRUE) == 0) return nullptr;
+  return region.release();
+}
+
+}  // namespace fader

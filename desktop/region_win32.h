@@ -1,0 +1,61 @@
+// The window's outline on GDI: MakeRegion reads the picture box's pixels with
+// GetPixel and merges one rectangle region per run into the window's region.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+
+#include "desktop/region.h"
+
+namespace fader {
+
+// Owns a region handle until it is released (to SetWindowRgn) or destroyed.
+class UniqueRegion {
+ public:
+  UniqueRegion() = default;
+  explicit UniqueRegion(HRGN region) : region_(region) {}
+  UniqueRegion(UniqueRegion&& other) noexcept : region_(other.release()) {}
+  UniqueRegion& operator=(UniqueRegion&& other) noexcept;
+  UniqueRegion(const UniqueRegion&) = delete;
+  UniqueRegion& operator=(const UniqueRegion&) = delete;
+  ~UniqueRegion() { reset(); }
+
+  HRGN get() const { return region_; }
+  HRGN release() {
+    HRGN r = region_;
+    region_ = nullptr;
+    return r;
+  }
+  void reset(HRGN region = nullptr);
+
+ private:
+  HRGN region_ = nullptr;
+};
+
+// Gives the picture box's device context; it is asked anew for every pixel,
+// as a picture box hands out its DC on each request.
+using PictureDC = std::function<HDC()>;
+
+// The screen's twips per pixel in each direction: 1440 over its logical
+// pixels per inch (15 at 96 dots per inch).
+TwipsPerPixel ScreenTwipsPerPixel();
+
+// The region of all pixels of the picture whose colour differs from the
+// transparent colour, built as the scan in region.h describes (a colour below
+// 1 is replaced by that of pixel (0, 0) and written back). Pixels are read
+// with GetPixel; each run becomes a CreateRectRgn that is merged with
+// CombineRgn(RGN_OR) and deleted at once, so at most two region handles are
+// alive. A rectangle region the system refuses adds nothing. Throws
+// OverflowError for a size beyond 32 bits (nothing is created then); the
+// accumulating region is freed if the DC callback throws.
+UniqueRegion MakeRegion(const PictureDC& pictureDC, PictureTwips picture,
+                        TwipsPerPixel twipsPerPixel, std::int32_t& transparent);
+
+// Applies a region to the window with SetWindowRgn (redraw TRUE) and returns
+// its handle for the window to keep. Once applied the system owns it; if the
+// system refuses it, it is freed here and 0 comes back.
+HRGN ApplyWindowRegion(HWND window, UniqueRegion region);
+
+}  // namespace fader

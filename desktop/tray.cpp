@@ -1,0 +1,84 @@
+#include "desktop/tray.h"
+
+#include <algorithm>
+
+#include "desktop/twips.h"
+
+namespace fader {
+
+TrayRecord TrayData{};
+
+void FillTrayRecord(TrayRecord& record, std::uint32_t window, std::uint32_t icon,
+                    std::u16string_view tip) {
+  record.cbSize = static_cast<std::uint32_t>(kTrayRecordSize);
+  record.hWnd = window;
+  record.uID = kTrayIconId;
+  record.uFlags = kTrayFlags;
+  record.uCallbackMessage = kTrayCallbackMessage;
+  record.hIcon = icon;
+  // Room for the terminator is kept even for a long tip: the shell reads the
+  // field as a C string.
+  const std::size_t n = std::min(tip.size(), kTipLength - 1);
+  record.szTip.fill(u' ');
+  std::copy_n(tip.begin(), n, record.szTip.begin());
+  record.szTip[n] = u'\0';
+}
+
+namespace {
+
+void PutLittleEndian(std::uint8_t* at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+}  // namespace
+
+std::array<std::uint8_t, kTrayRecordSize> TrayRecordBytes(const TrayRecord& record,
+                                                          const CodePageConverter& toCodePage) {
+  std::array<std::uint8_t, kTrayRecordSize> out{};
+  PutLittleEndian(&out[0], record.cbSize);
+  PutLittleEndian(&out[4], record.hWnd);
+  PutLittleEndian(&out[8], record.uID);
+  PutLittleEndian(&out[12], record.uFlags);
+  PutLittleEndian(&out[16], record.uCallbackMessage);
+  PutLittleEndian(&out[20], record.hIcon);
+
+  constexpr std::size_t kTipAt = 24;
+  constexpr std::size_t kRoom = kTipLength - 1;  // bytes of text before the NUL
+  const std::u16string_view wide(record.szTip.data(), record.szTip.size());
+  const std::u16string_view text = wide.substr(0, std::min(wide.find(u'\0'), kRoom));
+
+  std::size_t used = 0;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    std::size_t len = 1;
+    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) len = 2;
+    const std::string bytes = toCodePage ? toCodePage(text.substr(i, len)) : std::string();
+    if (used + bytes.size() > kRoom) break;
+    std::copy(bytes.begin(), bytes.end(), out.begin() + kTipAt + used);
+    used += bytes.size();
+    i += len;
+  }
+  out[kTipAt + used] = 0;
+  // The padding follows the record's own: spaces once the tip is laid out,
+  // zeros in the record as it is before the first MinimizeToTray.
+  const std::size_t after = text.size() + 1;
+  const bool zeroPadded = after < wide.size() && wide[after] == u'\0';
+  std::fill(out.begin() + kTipAt + used + 1, out.end(),
+            static_cast<std::uint8_t>(zeroPadded ? 0 : ' '));
+  return out;
+}
+
+std::int16_t TrayEvent(float x, std::int16_t scaleMode, double twipsPerPixelX) {
+  const double value = static_cast<double>(x);
+  const std::int32_t n = scaleMode == kScaleModePixels
+                             ? desktop_detail::RoundToInt32(value)
+                             : desktop_detail::RoundToInt32(value / twipsPerPixelX);
+  if (n == kTrayLeftDoubleClick) return kTrayActionDoubleClick;
+  if (n == kTrayRightDown) return kTrayActionRightDown;
+  return kTrayActionNone;
+}
+
+}  // namespace fader

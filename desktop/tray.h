@@ -1,0 +1,77 @@
+// The tray icon's record and the decoding of its callback.
+//
+// While the window is hidden its icon sits in the notification area. The
+// shell reports every mouse action over the icon to the window as a
+// WM_MOUSEMOVE, carrying the mouse message number where the x coordinate
+// would be; TrayEvent reads that number back out of the window's x.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace fader {
+
+inline constexpr std::size_t kTipLength = 64;
+// The record as the shell gets it: the first, 32-bit form of
+// NOTIFYICONDATAA, with the tip in the 8-bit code page.
+inline constexpr std::size_t kTrayRecordSize = 88;
+inline constexpr std::uint32_t kTrayIconId = 1;
+inline constexpr std::uint32_t kTrayFlags = 7;               // NIF_MESSAGE | NIF_ICON | NIF_TIP
+inline constexpr std::uint32_t kTrayCallbackMessage = 0x200;  // WM_MOUSEMOVE
+
+// Mouse message numbers as they arrive in the callback, and the actions the
+// window reacts to.
+inline constexpr std::int32_t kTrayLeftDoubleClick = 0x203;  // WM_LBUTTONDBLCLK
+inline constexpr std::int32_t kTrayRightDown = 0x204;        // WM_RBUTTONDOWN
+inline constexpr std::int16_t kTrayActionNone = 0;
+inline constexpr std::int16_t kTrayActionDoubleClick = 1;
+inline constexpr std::int16_t kTrayActionRightDown = 2;
+
+// The window's coordinate unit code for pixels; every other code is a unit
+// converted through the screen's twips per pixel (the window uses twips).
+inline constexpr std::int16_t kScaleModePixels = 3;
+
+// The tray record with the tip kept wide. Window and icon handles are kept as
+// their 32-bit values, which is all of a user handle in either build.
+struct TrayRecord {
+  std::uint32_t cbSize;
+  std::uint32_t hWnd;
+  std::uint32_t uID;
+  std::uint32_t uFlags;
+  std::uint32_t uCallbackMessage;
+  std::uint32_t hIcon;
+  std::array<char16_t, kTipLength> szTip;
+};
+
+// The program's one tray record: zero until the first MinimizeToTray, and
+// kept afterwards so that RemoveTrayIcon names the same icon.
+extern TrayRecord TrayData;
+
+// Fills a record for adding the icon of window with the given icon and tip.
+// The tip field holds the tip, one NUL and spaces up to 64 characters; a tip
+// of 64 characters or more is cut at 63, so the NUL is always there.
+void FillTrayRecord(TrayRecord& record, std::uint32_t window, std::uint32_t icon,
+                    std::u16string_view tip);
+
+// Turns wide text into the system's 8-bit code page.
+using CodePageConverter = std::function<std::string(std::u16string_view)>;
+
+// The 88 bytes handed to the shell: the six 32-bit fields little-endian, then
+// the tip in the 8-bit code page: its text, one NUL and spaces up to 64 bytes
+// (zeros instead of spaces for a record whose tip was never laid out).
+// Characters are converted one at a time (a surrogate pair together) and the
+// text stops before the first one whose bytes would not fit in 63, so a tip
+// in a double-byte code page is cut at a character and still ends in a NUL.
+std::array<std::uint8_t, kTrayRecordSize> TrayRecordBytes(const TrayRecord& record,
+                                                          const CodePageConverter& toCodePage);
+
+// The tray action of a mouse-move at x, in the window's coordinate unit:
+// 1 for a left double-click, 2 for a right press, 0 for anything else. With
+// the unit in pixels x is rounded as it is; otherwise x / twipsPerPixelX is,
+// ties to even. Throws OverflowError if that number does not fit 32 bits.
+std::int16_t TrayEvent(float x, std::int16_t scaleMode, double twipsPerPixelX);
+
+}  // namespace fader

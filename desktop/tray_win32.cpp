@@ -1,0 +1,88 @@
+#include "desktop/tray_win32.h"
+
+#include <cstddef>
+#include <cstring>
+
+namespace fader {
+
+// The record mirrors the head of NOTIFYICONDATAA in either build.
+static_assert(sizeof(ShellTrayRecordV1) == NOTIFYICONDATAA_V1_SIZE);
+static_assert(offsetof(ShellTrayRecordV1, szTip) == offsetof(NOTIFYICONDATAA, szTip));
+static_assert(offsetof(ShellTrayRecordV1, hIcon) == offsetof(NOTIFYICONDATAA, hIcon));
+static_assert(offsetof(ShellTrayRecordV1, uCallbackMessage) ==
+              offsetof(NOTIFYICONDATAA, uCallbackMessage));
+#ifndef _WIN64
+// In the 32-bit build the shell gets exactly the 88-byte record.
+static_assert(sizeof(ShellTrayRecordV1) == kTrayRecordSize);
+static_assert(offsetof(ShellTrayRecordV1, hWnd) == 4);
+static_assert(offsetof(ShellTrayRecordV1, uID) == 8);
+static_assert(offsetof(ShellTrayRecordV1, uFlags) == 12);
+static_assert(offsetof(ShellTrayRecordV1, uCallbackMessage) == 16);
+static_assert(offsetof(ShellTrayRecordV1, hIcon) == 20);
+static_assert(offsetof(ShellTrayRecordV1, szTip) == 24);
+#endif
+
+std::uint32_t HandleValue(const void* handle) {
+  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(handle));
+}
+
+HWND WindowFromValue(std::uint32_t value) {
+  return reinterpret_cast<HWND>(static_cast<LONG_PTR>(static_cast<std::int32_t>(value)));
+}
+
+HICON IconFromValue(std::uint32_t value) {
+  return reinterpret_cast<HICON>(static_cast<LONG_PTR>(static_cast<std::int32_t>(value)));
+}
+
+std::string ToAnsiCodePage(std::u16string_view text) {
+  if (text.empty()) return std::string();
+  const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
+  const int n = static_cast<int>(text.size());
+  const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, n, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return std::string();
+  std::string out(static_cast<std::size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide, n, out.data(), bytes, nullptr, nullptr);
+  return out;
+}
+
+ShellTrayRecordV1 ShellTrayRecord(const TrayRecord& record) {
+  const auto bytes = TrayRecordBytes(record, ToAnsiCodePage);
+  ShellTrayRecordV1 shell{};
+#ifndef _WIN64
+  std::memcpy(&shell, bytes.data(), kTrayRecordSize);
+#else
+  // Same values; the size is that of this build's first-version record.
+  shell.cbSize = record.cbSize == 0 ? 0 : sizeof(ShellTrayRecordV1);
+  shell.hWnd = WindowFromValue(record.hWnd);
+  shell.uID = record.uID;
+  shell.uFlags = record.uFlags;
+  shell.uCallbackMessage = record.uCallbackMessage;
+  shell.hIcon = IconFromValue(record.hIcon);
+  std::memcpy(shell.szTip, bytes.data() + 24, kTipLength);
+#endif
+  return shell;
+}
+
+void StayOnTop(HWND window) {
+  SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
+void MinimizeToTray(HICON icon, std::u16string_view tip, HWND window) {
+  FillTrayRecord(TrayData, HandleValue(window), HandleValue(icon), tip);
+  ShellTrayRecordV1 shell = ShellTrayRecord(TrayData);
+  // The shell reads only cbSize bytes: the first-version head.
+  Shell_NotifyIconA(NIM_ADD, reinterpret_cast<NOTIFYICONDATAA*>(&shell));
+  ShowWindow(window, SW_HIDE);
+}
+
+void RemoveTrayIcon() {
+  ShellTrayRecordV1 shell = ShellTrayRecord(TrayData);
+  Shell_NotifyIconA(NIM_DELETE, reinterpret_cast<NOTIFYICONDATAA*>(&shell));
+}
+
+void RestoreFromTray(HWND window) {
+  RemoveTrayIcon();
+  ShowWindow(window, SW_SHOW);
+}
+
+}  // namespace fader

@@ -1,0 +1,58 @@
+// Always on top and the tray icon, on user32 and shell32.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "desktop/tray.h"
+
+namespace fader {
+
+// Makes the window topmost without moving or sizing it: SetWindowPos with
+// HWND_TOPMOST and SWP_NOSIZE | SWP_NOMOVE. The result is not looked at.
+void StayOnTop(HWND window);
+
+// Fills TrayData for the window, icon and tip, adds the icon with
+// Shell_NotifyIconA(NIM_ADD) and hides the window. If the shell refuses the
+// icon the window is hidden all the same.
+void MinimizeToTray(HICON icon, std::u16string_view tip, HWND window);
+
+// Shell_NotifyIconA(NIM_DELETE) with TrayData as it is; the shell refuses it
+// quietly when no icon is there.
+void RemoveTrayIcon();
+
+// RemoveTrayIcon, then shows the window again.
+void RestoreFromTray(HWND window);
+
+// The first-version NOTIFYICONDATAA, nothing after the tip: 88 bytes in the
+// 32-bit build; in the 64-bit build the handles are pointer-sized and it is
+// that build's first-version size (104).
+struct ShellTrayRecordV1 {
+  DWORD cbSize;
+  HWND hWnd;
+  UINT uID;
+  UINT uFlags;
+  UINT uCallbackMessage;
+  HICON hIcon;
+  CHAR szTip[kTipLength];
+};
+
+// The record as it goes to Shell_NotifyIconA: in the 32-bit build exactly
+// the 88 bytes of TrayRecordBytes; in the 64-bit build the same values, with
+// cbSize the size of this build's record (0 stays 0).
+ShellTrayRecordV1 ShellTrayRecord(const TrayRecord& record);
+
+// Wide text in the ANSI code page, as an ...A API takes it.
+std::string ToAnsiCodePage(std::u16string_view text);
+
+// The 32-bit value a user handle is kept as, and the handle back from it
+// (sign-extended, as 64-bit Windows widens user handles).
+std::uint32_t HandleValue(const void* handle);
+HWND WindowFromValue(std::uint32_t value);
+HICON IconFromValue(std::uint32_t value);
+
+}  // namespace fader

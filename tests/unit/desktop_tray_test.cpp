@@ -1,0 +1,186 @@
+// The tray record as filled and as the shell gets it, and the decoding of
+// the tray's mouse messages out of the window's x coordinate.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "desktop/tray.h"
+#include "render/fade.h"
+
+namespace {
+
+using fader::TrayEvent;
+using fader::TrayRecord;
+
+// Stands in for code page 1252 on the characters used here; '?' otherwise.
+std::string Latin1(std::u16string_view s) {
+  std::string out;
+  for (char16_t c : s) out.push_back(c < 0x100 ? static_cast<char>(c) : '?');
+  return out;
+}
+
+// A double-byte code page: every character takes two bytes.
+std::string TwoBytes(std::u16string_view s) {
+  std::string out;
+  for (char16_t c : s) {
+    out.push_back(static_cast<char>(0x81));
+    out.push_back(static_cast<char>(c & 0x7F));
+  }
+  return out;
+}
+
+std::uint32_t At(const std::array<std::uint8_t, 88>& b, std::size_t i) {
+  return b[i] | b[i + 1] << 8 | b[i + 2] << 16 | static_cast<std::uint32_t>(b[i + 3]) << 24;
+}
+
+std::u16string Tip(const TrayRecord& r) { return std::u16string(r.szTip.begin(), r.szTip.end()); }
+
+TrayRecord Filled(std::u16string_view tip) {
+  TrayRecord r{};
+  fader::FillTrayRecord(r, 0x00010ABC, 0x00020DEF, tip);
+  return r;
+}
+
+TEST(TrayRecordFill, SetsEveryFieldForAddingTheIcon) {
+  TrayRecord r{};
+  fader::FillTrayRecord(r, 0x8001F00D, 0xFFFF1234, u"x");
+  EXPECT_EQ(r.cbSize, 88u);
+  EXPECT_EQ(r.hWnd, 0x8001F00Du);
+  EXPECT_EQ(r.uID, 1u);
+  EXPECT_EQ(r.uFlags, 7u);
+  EXPECT_EQ(r.uCallbackMessage, 512u);
+  EXPECT_EQ(r.hIcon, 0xFFFF1234u);
+}
+
+TEST(TrayRecordFill, ShortTipIsFollowedByOneNulAndSpaces) {
+  EXPECT_EQ(Tip(Filled(u"ab")), u"ab" + std::u16string(1, u'\0') + std::u16string(61, u' '));
+  EXPECT_EQ(Tip(Filled(u"")), std::u16string(1, u'\0') + std::u16string(63, u' '));
+  const std::u16string caption = u"m\u00EDrt\u00E1n\u00E9 \u00B7 b\u00FD grelvin";
+  EXPECT_EQ(Tip(Filled(caption)), caption + u'\0' + std::u16string(64 - caption.size() - 1, u' '));
+}
+
+TEST(TrayRecordFill, TipsOf63AndMoreEndInANulAt63) {
+  const std::u16string long100(100, u'k');
+  for (std::size_t n : {63u, 64u, 65u, 100u}) {
+    const std::u16string tip = long100.substr(0, n - 1) + u'Z';
+    const std::u16string got = Tip(Filled(tip));
+    EXPECT_EQ(got.substr(0, 63), tip.substr(0, 63)) << n;
+    EXPECT_EQ(got[63], u'\0') << n;
+  }
+}
+
+TEST(TrayRecordFill, RefillLeavesNothingOfAnEarlierTip) {
+  TrayRecord r = Filled(std::u16string(80, u'w'));
+  fader::FillTrayRecord(r, 1, 2, u"hi");
+  EXPECT_EQ(Tip(r), u"hi" + std::u16string(1, u'\0') + std::u16string(61, u' '));
+  EXPECT_EQ(r.hWnd, 1u);
+  EXPECT_EQ(r.hIcon, 2u);
+}
+
+TEST(TrayRecordBytes, FieldsAreLittleEndianAt4ByteSteps) {
+  TrayRecord r{};
+  fader::FillTrayRecord(r, 0x12345678, 0xFEDCBA98, u"t");
+  const auto b = fader::TrayRecordBytes(r, Latin1);
+  EXPECT_EQ(b[0], 88);
+  EXPECT_EQ(b[4], 0x78);
+  EXPECT_EQ(b[7], 0x12);
+  EXPECT_EQ(At(b, 0), 88u);
+  EXPECT_EQ(At(b, 4), 0x12345678u);
+  EXPECT_EQ(At(b, 8), 1u);
+  EXPECT_EQ(At(b, 12), 7u);
+  EXPECT_EQ(At(b, 16), 512u);
+  EXPECT_EQ(At(b, 20), 0xFEDCBA98u);
+  EXPECT_EQ(b[24], 't');
+}
+
+TEST(TrayRecordBytes, CaptionIsConvertedAndPaddedWithSpaces) {
+  const auto b = fader::TrayRecordBytes(Filled(u"m\u00EDrt\u00E1n\u00E9 \u00B7 b\u00FD grelvin"), Latin1);
+  const std::vector<std::uint8_t> text(b.begin() + 24, b.begin() + 44);
+  EXPECT_EQ(text, (std::vector<std::uint8_t>{'m', 0xED, 'r', 't', 0xE1, 'n', 0xE9, ' ', 0xB7, ' ', 'b',
+                                             0xFD, ' ', 'g', 'r', 'e', 'l', 'v', 'i', 'n'}));
+  EXPECT_EQ(b[44], 0);
+  for (std::size_t i = 45; i < 88; ++i) EXPECT_EQ(b[i], ' ') << i;
+}
+
+TEST(TrayRecordBytes, LongTipEndsInANulAtTheLastByte) {
+  const auto b = fader::TrayRecordBytes(Filled(std::u16string(70, u'q')), Latin1);
+  for (std::size_t i = 24; i < 87; ++i) EXPECT_EQ(b[i], 'q') << i;
+  EXPECT_EQ(b[87], 0);
+}
+
+TEST(TrayRecordBytes, DoubleByteTipIsCutAtACharacterBoundaryAndTerminated) {
+  // 40 characters of two bytes: 31 fit before the NUL, the 32nd would not.
+  const auto b = fader::TrayRecordBytes(Filled(std::u16string(40, u'a')), TwoBytes);
+  for (std::size_t i = 24; i < 86; i += 2) {
+    EXPECT_EQ(b[i], 0x81) << i;
+    EXPECT_EQ(b[i + 1], 'a') << i;
+  }
+  EXPECT_EQ(b[86], 0);
+  EXPECT_EQ(b[87], ' ');
+  // Thirty characters fit whole: NUL right after them, spaces to the end.
+  const auto c = fader::TrayRecordBytes(Filled(std::u16string(30, u'a')), TwoBytes);
+  EXPECT_EQ(c[83], 'a');
+  EXPECT_EQ(c[84], 0);
+  for (std::size_t i = 85; i < 88; ++i) EXPECT_EQ(c[i], ' ');
+}
+
+TEST(TrayRecordBytes, SurrogatePairIsConvertedAsOneCharacter) {
+  std::vector<std::u16string> calls;
+  auto recording = [&calls](std::u16string_view s) {
+    calls.emplace_back(s);
+    return std::string(1, '?');
+  };
+  const auto b = fader::TrayRecordBytes(Filled(u"a\U0001F600b"), recording);
+  EXPECT_EQ(calls, (std::vector<std::u16string>{u"a", u"\U0001F600", u"b"}));
+  EXPECT_EQ(b[26], '?');
+  EXPECT_EQ(b[27], 0);
+}
+
+TEST(TrayRecordBytes, RecordBeforeTheFirstMinimizeIsAllZero) {
+  const TrayRecord zero{};
+  const auto b = fader::TrayRecordBytes(zero, Latin1);
+  for (std::size_t i = 0; i < 88; ++i) EXPECT_EQ(b[i], 0) << i;
+}
+
+TEST(TrayEventDecoding, TwipsAt15PerPixelDecodeTheMouseMessage) {
+  const std::int16_t twips = 1;
+  EXPECT_EQ(TrayEvent(7725, twips, 15), 1);  // 515: left double-click
+  EXPECT_EQ(TrayEvent(7740, twips, 15), 2);  // 516: right press
+  EXPECT_EQ(TrayEvent(7695, twips, 15), 0);  // 513: left press
+  EXPECT_EQ(TrayEvent(7710, twips, 15), 0);  // 514: left release
+  EXPECT_EQ(TrayEvent(7755, twips, 15), 0);  // 517: right release
+  EXPECT_EQ(TrayEvent(7680, twips, 15), 0);  // 512: pointer moved
+  EXPECT_EQ(TrayEvent(6180, twips, 12), 1);  // 515 at 120 dots per inch
+  EXPECT_EQ(TrayEvent(7725, 0, 15), 1);      // any unit but pixels divides
+}
+
+TEST(TrayEventDecoding, PixelsAreTakenAsTheyAre) {
+  const std::int16_t pixels = 3;
+  EXPECT_EQ(TrayEvent(515, pixels, 15), 1);
+  EXPECT_EQ(TrayEvent(516, pixels, 15), 2);
+  EXPECT_EQ(TrayEvent(7725, pixels, 15), 0);
+  EXPECT_EQ(TrayEvent(514, pixels, 15), 0);
+}
+
+TEST(TrayEventDecoding, HalvesRoundToTheEvenNeighbour) {
+  EXPECT_EQ(TrayEvent(7732.5f, 1, 15), 2);  // 515.5 -> 516
+  EXPECT_EQ(TrayEvent(7717.5f, 1, 15), 0);  // 514.5 -> 514, not 515
+  EXPECT_EQ(TrayEvent(515.5f, 3, 15), 2);
+  EXPECT_EQ(TrayEvent(514.5f, 3, 15), 0);
+  EXPECT_EQ(TrayEvent(7724.0f, 1, 15), 1);  // 514.93 -> 515
+  EXPECT_EQ(TrayEvent(516.4f, 3, 15), 2);
+}
+
+TEST(TrayEventDecoding, UndecodableXThrowsOverflow) {
+  EXPECT_THROW(TrayEvent(7725, 1, 0), fader::OverflowError);
+  EXPECT_THROW(TrayEvent(std::numeric_limits<float>::quiet_NaN(), 3, 15), fader::OverflowError);
+  EXPECT_THROW(TrayEvent(3.0e10f, 3, 15), fader::OverflowError);
+  EXPECT_THROW(TrayEvent(-std::numeric_limits<float>::infinity(), 1, 15), fader::OverflowError);
+  EXPECT_EQ(TrayEvent(0, 1, 0.5), 0);
+}
+
+}  // namespace

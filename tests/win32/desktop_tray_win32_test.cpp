@@ -1,0 +1,160 @@
+// Always on top and the tray icon on real user32 and shell32 under Wine: a
+// borderless window made topmost, hidden to the tray and brought back by the
+// mouse messages the shell delivers as WM_MOUSEMOVE.
+#include <gtest/gtest.h>
+
+#include <windowsx.h>
+
+#include <cstring>
+#include <string>
+
+#include "desktop/tray_win32.h"
+#include "desktop/twips.h"
+#include "render/fade.h"
+
+namespace {
+
+const std::u16string kCaption = u"m\u00EDrt\u00E1n\u00E9 \u00B7 b\u00FD grelvin";
+
+bool IconPresent(const fader::TrayRecord& record) {
+  // Modifying an icon succeeds only while the shell has it.
+  fader::ShellTrayRecordV1 shell = fader::ShellTrayRecord(record);
+  shell.uFlags = NIF_TIP;
+  return Shell_NotifyIconA(NIM_MODIFY, reinterpret_cast<NOTIFYICONDATAA*>(&shell)) != FALSE;
+}
+
+bool Topmost(HWND w) { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+// The window decodes its mouse-moves as the main window does: x converted
+// from pixels into twips, then handed to TrayEvent.
+LRESULT CALLBACK TrayWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_MOUSEMOVE) {
+    try {
+      const double tpp = fader::TwipsPerPixel{15, 15}.x;
+      const auto x = static_cast<float>(GET_X_LPARAM(lp) * tpp);
+      if (fader::TrayEvent(x, 1, tpp) != 0) fader::RestoreFromTray(w);
+    } catch (...) {
+    }
+    return 0;
+  }
+  return DefWindowProcW(w, msg, wp, lp);
+}
+
+class TrayWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = TrayWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"DesktopTrayTestWindow";
+    RegisterClassW(&wc);
+    window_ = CreateWindowExW(0, wc.lpszClassName, L"tray", WS_POPUP, 200, 150, 367, 282, nullptr,
+                              nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(window_, nullptr);
+    icon_ = LoadIconW(nullptr, IDI_APPLICATION);
+    ShowWindow(window_, SW_SHOW);
+  }
+  void TearDown() override {
+    fader::RemoveTrayIcon();
+    DestroyWindow(window_);
+  }
+  void Pump() {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+  }
+  HWND window_ = nullptr;
+  HICON icon_ = nullptr;
+};
+
+TEST_F(TrayWindow, StayOnTopKeepsPlaceAndSizeAndOutlastsHideAndShow) {
+  RECT before{}, after{};
+  GetWindowRect(window_, &before);
+  EXPECT_FALSE(Topmost(window_));
+  fader::StayOnTop(window_);
+  EXPECT_TRUE(Topmost(window_));
+  GetWindowRect(window_, &after);
+  EXPECT_TRUE(EqualRect(&before, &after));
+  ShowWindow(window_, SW_HIDE);
+  ShowWindow(window_, SW_SHOW);
+  EXPECT_TRUE(Topmost(window_));
+  // Above an ordinary window opened later.
+  HWND other = CreateWindowExW(0, L"DesktopTrayTestWindow", L"other", WS_POPUP | WS_VISIBLE, 210, 160,
+                               100, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  POINT p{250, 200};
+  EXPECT_EQ(WindowFromPoint(p), window_);
+  DestroyWindow(other);
+}
+
+TEST_F(TrayWindow, MinimizeAddsTheIconWithTheRecordAndHidesTheWindow) {
+  fader::MinimizeToTray(icon_, kCaption, window_);
+  EXPECT_FALSE(IsWindowVisible(window_));
+  EXPECT_TRUE(IconPresent(fader::TrayData));
+  EXPECT_EQ(fader::WindowFromValue(fader::TrayData.hWnd), window_);
+  EXPECT_EQ(fader::IconFromValue(fader::TrayData.hIcon), icon_);
+  EXPECT_EQ(fader::TrayData.cbSize, 88u);
+  EXPECT_EQ(fader::TrayData.uCallbackMessage, static_cast<std::uint32_t>(WM_MOUSEMOVE));
+
+  const fader::ShellTrayRecordV1 shell = fader::ShellTrayRecord(fader::TrayData);
+  EXPECT_EQ(shell.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+  EXPECT_EQ(shell.hWnd, window_);
+  EXPECT_EQ(shell.hIcon, icon_);
+  EXPECT_EQ(shell.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+  if (GetACP() == 1252) {
+    EXPECT_EQ(std::string(shell.szTip), "m\xEDrt\xE1n\xE9 \xB7 b\xFD grelvin");
+    EXPECT_EQ(shell.szTip[63], ' ');
+  }
+
+  // A second add of the same icon is refused: it is there once.
+  fader::ShellTrayRecordV1 again = shell;
+  EXPECT_FALSE(Shell_NotifyIconA(NIM_ADD, reinterpret_cast<NOTIFYICONDATAA*>(&again)));
+}
+
+TEST_F(TrayWindow, DoubleClickOrRightPressOnTheIconRestoresAndDeletesIt) {
+  for (int message : {WM_LBUTTONDBLCLK, WM_RBUTTONDOWN}) {
+    fader::StayOnTop(window_);
+    fader::MinimizeToTray(icon_, kCaption, window_);
+    ASSERT_FALSE(IsWindowVisible(window_));
+    // As the shell delivers it: the callback message with the mouse message
+    // in lParam, which the window reads as its x.
+    SendMessageW(window_, WM_MOUSEMOVE, fader::kTrayIconId, MAKELPARAM(message, 0));
+    EXPECT_TRUE(IsWindowVisible(window_)) << message;
+    EXPECT_FALSE(IconPresent(fader::TrayData)) << message;
+    EXPECT_TRUE(Topmost(window_)) << message;
+  }
+}
+
+TEST_F(TrayWindow, OtherMouseMessagesLeaveItInTheTray) {
+  fader::MinimizeToTray(icon_, kCaption, window_);
+  for (int message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONDOWN}) {
+    PostMessageW(window_, WM_MOUSEMOVE, fader::kTrayIconId, MAKELPARAM(message, 0));
+    Pump();
+    EXPECT_FALSE(IsWindowVisible(window_)) << message;
+    EXPECT_TRUE(IconPresent(fader::TrayData)) << message;
+  }
+  fader::RestoreFromTray(window_);
+  EXPECT_TRUE(IsWindowVisible(window_));
+  EXPECT_FALSE(IconPresent(fader::TrayData));
+}
+
+TEST_F(TrayWindow, RestoreWithoutAnIconStillShowsTheWindow) {
+  // A mouse-move of the visible window that decodes to 515 takes the same
+  // path: the shell refuses the delete, the window is shown again.
+  fader::RemoveTrayIcon();
+  SendMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(WM_LBUTTONDBLCLK, 0));
+  EXPECT_TRUE(IsWindowVisible(window_));
+  ShowWindow(window_, SW_HIDE);
+  fader::RestoreFromTray(window_);
+  EXPECT_TRUE(IsWindowVisible(window_));
+  fader::RemoveTrayIcon();  // twice in a row: refused quietly
+}
+
+TEST(TrayHandles, UserHandlesRoundTripThrough32Bits) {
+  HWND desktop = GetDesktopWindow();
+  EXPECT_EQ(fader::WindowFromValue(fader::HandleValue(desktop)), desktop);
+  HICON icon = LoadIconW(nullptr, IDI_WARNING);
+  EXPECT_EQ(fader::IconFromValue(fader::HandleValue(icon)), icon);
+  EXPECT_EQ(fader::WindowFromValue(0), nullptr);
+}
+
+}  // namespace
