@@ -3,6 +3,7 @@
 #include <climits>
 #include <stdexcept>
 
+#include "chat/ansi_text_win32.h"
 #include "chat/chat_room.h"
 #include "chat/chat_send_win32.h"
 
@@ -14,20 +15,6 @@ std::string Terminated(std::string_view s) { return std::string(s); }
 
 }  // namespace
 
-std::string ToAnsiCodePage(std::u16string_view text) {
-  if (text.empty()) return {};
-  if (text.size() > static_cast<std::size_t>(INT_MAX)) throw std::length_error("text too long for the code page");
-  static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t on Windows");
-  const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-  const int length = static_cast<int>(text.size());
-  const int needed = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
-  if (needed <= 0) throw std::runtime_error("text cannot be converted to the code page");
-  std::string out(static_cast<std::size_t>(needed), '\0');
-  const int written = WideCharToMultiByte(CP_ACP, 0, wide, length, out.data(), needed, nullptr, nullptr);
-  if (written <= 0) throw std::runtime_error("text cannot be converted to the code page");
-  out.resize(static_cast<std::size_t>(written));
-  return out;
-}
 
 WindowTree::Handle Win32WindowTree::FindTopLevel(std::string_view cls) {
   return FromHwnd(FindWindowA(Terminated(cls).c_str(), nullptr));

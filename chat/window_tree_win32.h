@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "chat/ansi_text_win32.h"
 #include "chat/window_tree.h"
 
 namespace fader {
@@ -26,11 +27,5 @@ class Win32WindowTree : public WindowTree {
   static HWND ToHwnd(Handle h) { return reinterpret_cast<HWND>(h); }
   static Handle FromHwnd(HWND h) { return reinterpret_cast<Handle>(h); }
 };
-
-// Text as the ANSI code page has it (WideCharToMultiByte with CP_ACP;
-// characters the code page lacks come out as the system converts them), no
-// terminating NUL. Throws std::length_error for text the system cannot take in
-// one call and std::runtime_error when the conversion fails.
-std::string ToAnsiCodePage(std::u16string_view text);
 
 }  // namespace fader

@@ -34,17 +34,6 @@ HICON IconFromValue(std::uint32_t value) {
   return reinterpret_cast<HICON>(static_cast<LONG_PTR>(static_cast<std::int32_t>(value)));
 }
 
-std::string ToAnsiCodePage(std::u16string_view text) {
-  if (text.empty()) return std::string();
-  const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-  const int n = static_cast<int>(text.size());
-  const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, n, nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0) return std::string();
-  std::string out(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide, n, out.data(), bytes, nullptr, nullptr);
-  return out;
-}
-
 ShellTrayRecordV1 ShellTrayRecord(const TrayRecord& record) {
   const auto bytes = TrayRecordBytes(record, ToAnsiCodePage);
   ShellTrayRecordV1 shell{};

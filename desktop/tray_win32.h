@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "chat/ansi_text_win32.h"
 #include "desktop/tray.h"
 
 namespace fader {
@@ -45,9 +46,6 @@ struct ShellTrayRecordV1 {
 // the 88 bytes of TrayRecordBytes; in the 64-bit build the same values, with
 // cbSize the size of this build's record (0 stays 0).
 ShellTrayRecordV1 ShellTrayRecord(const TrayRecord& record);
-
-// Wide text in the ANSI code page, as an ...A API takes it.
-std::string ToAnsiCodePage(std::u16string_view text);
 
 // The 32-bit value a user handle is kept as, and the handle back from it
 // (sign-extended, as 64-bit Windows widens user handles).
