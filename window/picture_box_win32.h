@@ -22,6 +22,7 @@ class PictureBox {
   PictureBox() = default;
   PictureBox(const PictureBox&) = delete;
   PictureBox& operator=(const PictureBox&) = delete;
+  ~PictureBox();
 
   // Creates the box and its memory image; the picture is the GIF resource
   // `picture_id` of `module`, decoded over `back_color`.
@@ -54,9 +55,6 @@ class PictureBox {
   Bitmap image_;
   MemoryDC memory_;
   HGDIOBJ old_bitmap_ = nullptr;
-
- public:
-  ~PictureBox();
 };
 
 }  // namespace fader
