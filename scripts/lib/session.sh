@@ -9,7 +9,9 @@ session_start_display() {
   local fdfile
   fdfile=$(mktemp)
   # -displayfd picks a free display number and writes it once the server is ready.
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -ardelay 250 -arinterval 30 3>"$fdfile" >/dev/null 2>&1 &
+  # -noreset: without it the server resets (and the root turns black again)
+  # when its last client, xsetroot, disconnects.
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset -ardelay 250 -arinterval 30 3>"$fdfile" >/dev/null 2>&1 &
   SESSION_XVFB_PID=$!
   local i
   for i in $(seq 1 100); do

@@ -1,0 +1,21 @@
+# The main window: its design tables and rules (both builds), and the
+# committed skin picture decoded with giflib (host only: giflib is a host
+# library).
+fader_add_test(window_layout_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_layout_test.cpp
+  LIBS fader_window_logic LABELS window)
+
+if(NOT FADER_WIN32)
+  fader_add_test(skin_gif_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/skin_gif_test.cpp
+    LIBS fader_window_logic gif LABELS window)
+  target_compile_definitions(skin_gif_test PRIVATE
+    FADER_SKIN_GIF="${PROJECT_SOURCE_DIR}/resources/skin.gif")
+
+  # The committed pictures must be what the generator draws now.
+  add_test(NAME skin_resources_match_generator
+    COMMAND ${CMAKE_COMMAND} -DGEN=$<TARGET_FILE:fader_skin_gen>
+      -DCOMMITTED=${PROJECT_SOURCE_DIR}/resources -DSCRATCH=${CMAKE_BINARY_DIR}/skin_gen_check
+      -P ${PROJECT_SOURCE_DIR}/tools/skin_gen/check_outputs.cmake)
+  set_tests_properties(skin_resources_match_generator PROPERTIES LABELS "host;window")
+endif()

@@ -1,0 +1,10 @@
+# frmFade under Wine: the real window, created in the test's own process with
+# the program's resources linked in, and the built program's file for its
+# version information and icon.
+fader_add_test(window_win32_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_win32_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/window_controls_win32_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/window_resources_win32_test.cpp
+          $<TARGET_OBJECTS:fader_resources>
+  LIBS fader_window version LABELS window)
+add_dependencies(window_win32_test mirtane)

@@ -1,0 +1,186 @@
+#include "window/button_3d_win32.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "window/control_win32.h"
+
+namespace fader {
+
+bool Button3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16string_view caption, HFONT font,
+                      std::u16string_view tooltip) {
+  font_ = font;
+  std::wstring text;
+  const wchar_t* cls = RegisterControlClass(kClassName, &Button3D::Proc, LoadCursorW(nullptr, IDC_ARROW));
+  CreateWindowExW(0, cls, Wide(caption, text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, r.left,
+                  r.top, r.width, r.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                  GetModuleHandleW(nullptr), this);
+  if (!hwnd_) return false;
+  tooltip_ = std::u16string(tooltip);
+  if (!tooltip_.empty()) {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    // Owned by the top-level window, so it goes away with it.
+    tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetAncestor(parent, GA_ROOT),
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (tip_) {
+      std::wstring tip_text;
+      TOOLINFOW ti{};
+      ti.cbSize = sizeof(ti);
+      ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+      ti.hwnd = parent;
+      ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+      ti.lpszText = const_cast<wchar_t*>(Wide(tooltip_, tip_text));
+      SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+  }
+  return true;
+}
+
+std::u16string Button3D::Caption() const { return WindowText(hwnd_); }
+
+LRESULT CALLBACK Button3D::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Button3D* self = ControlFromWindow<Button3D>(hwnd, msg, lp);
+  if (!self || !self->hwnd_) return DefWindowProcW(hwnd, msg, wp, lp);
+  try {
+    return self->Handle(msg, wp, lp);
+  } catch (...) {
+    NoteEscapedException("a 3-D button");
+    return 0;
+  }
+}
+
+bool Button3D::PointerInside(LPARAM lp) const {
+  RECT rc;
+  GetClientRect(hwnd_, &rc);
+  const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+  return PtInRect(&rc, pt) != FALSE;
+}
+
+void Button3D::Fire() {
+  if (Click) Click();
+}
+
+LRESULT Button3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      Paint(dc);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wp));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SETFONT:
+      font_ = reinterpret_cast<HFONT>(wp);
+      if (LOWORD(lp)) InvalidateRect(hwnd_, nullptr, TRUE);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
+    case WM_SETTEXT: {
+      const LRESULT r = DefWindowProcW(hwnd_, msg, wp, lp);
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      return r;
+    }
+    case WM_GETDLGCODE:
+      return DLGC_BUTTON;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE:
+      if (msg == WM_KILLFOCUS && space_down_) {
+        space_down_ = false;
+        pressed_ = false;
+      }
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      return 0;
+    case WM_LBUTTONDOWN:
+      SetFocus(hwnd_);
+      SetCapture(hwnd_);
+      tracking_ = true;
+      pressed_ = true;
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (tracking_) {
+        const bool inside = PointerInside(lp);
+        if (inside != pressed_) {
+          pressed_ = inside;
+          InvalidateRect(hwnd_, nullptr, TRUE);
+        }
+      }
+      return 0;
+    case WM_LBUTTONUP: {
+      if (!tracking_) return 0;
+      const bool inside = PointerInside(lp);
+      tracking_ = false;
+      pressed_ = false;
+      ReleaseCapture();
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      UpdateWindow(hwnd_);
+      if (inside) Fire();
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      if (tracking_) {
+        tracking_ = false;
+        pressed_ = false;
+        InvalidateRect(hwnd_, nullptr, TRUE);
+      }
+      return 0;
+    case WM_KEYDOWN:
+      if (wp == VK_SPACE && !tracking_ && !(lp & (1 << 30))) {
+        space_down_ = true;
+        pressed_ = true;
+        InvalidateRect(hwnd_, nullptr, TRUE);
+      }
+      return 0;
+    case WM_KEYUP:
+      if (wp == VK_SPACE && space_down_) {
+        space_down_ = false;
+        pressed_ = false;
+        InvalidateRect(hwnd_, nullptr, TRUE);
+        UpdateWindow(hwnd_);
+        Fire();
+      }
+      return 0;
+    case WM_NCDESTROY: {
+      HWND h = hwnd_;
+      hwnd_ = nullptr;
+      tip_ = nullptr;
+      SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+      return DefWindowProcW(h, msg, wp, lp);
+    }
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void Button3D::Paint(HDC dc) {
+  RECT rc;
+  GetClientRect(hwnd_, &rc);
+  FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+  DrawEdge(dc, &rc, pressed_ ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+  RECT text = rc;
+  if (pressed_) OffsetRect(&text, 1, 1);
+  const std::u16string caption = Caption();
+  const int old_mode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF old_color =
+      SetTextColor(dc, GetSysColor(IsWindowEnabled(hwnd_) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+  HGDIOBJ old_font = font_ ? SelectObject(dc, font_) : nullptr;
+  DrawTextW(dc, reinterpret_cast<const wchar_t*>(caption.c_str()), static_cast<int>(caption.size()), &text,
+            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  if (old_font) SelectObject(dc, old_font);
+  SetTextColor(dc, old_color);
+  SetBkMode(dc, old_mode);
+  if (GetFocus() == hwnd_) {
+    RECT focus = rc;
+    InflateRect(&focus, -3, -3);
+    if (focus.right > focus.left && focus.bottom > focus.top) DrawFocusRect(dc, &focus);
+  }
+}
+
+}  // namespace fader

@@ -1,0 +1,55 @@
+// The 3-D push button (cmdSend, cmdExit, cmdMinimize): a raised face with a
+// caption in a font of its own, an optional tooltip, and a click by mouse or
+// by the space bar. It takes the focus when pressed.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "window/layout.h"
+
+namespace fader {
+
+class Button3D {
+ public:
+  static constexpr const wchar_t* kClassName = L"mirtane.Button3D";
+
+  Button3D() = default;
+  Button3D(const Button3D&) = delete;
+  Button3D& operator=(const Button3D&) = delete;
+
+  // Creates the button as a child of `parent`; false when it cannot.
+  bool Create(HWND parent, int id, const layout::PixelRect& place, std::u16string_view caption, HFONT font,
+              std::u16string_view tooltip);
+
+  HWND hWnd() const { return hwnd_; }
+  std::u16string Caption() const;
+  std::u16string ToolTip() const { return tooltip_; }
+  // The tooltip control showing ToolTip(), or nullptr when it has none.
+  HWND ToolTipWindow() const { return tip_; }
+
+  // Runs on a click.
+  std::function<void()> Click;
+
+  void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void Paint(HDC dc);
+  bool PointerInside(LPARAM lp) const;
+  void Fire();
+
+  HWND hwnd_ = nullptr;
+  HWND tip_ = nullptr;
+  HFONT font_ = nullptr;
+  std::u16string tooltip_;
+  bool tracking_ = false;  // the left button went down on the button
+  bool pressed_ = false;   // drawn pushed in
+  bool space_down_ = false;
+};
+
+}  // namespace fader

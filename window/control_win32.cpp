@@ -1,0 +1,58 @@
+#include "window/control_win32.h"
+
+#include <exception>
+#include <vector>
+
+namespace fader {
+
+std::u16string WindowText(HWND hwnd) {
+  const int len = GetWindowTextLengthW(hwnd);
+  if (len <= 0) return {};
+  std::vector<wchar_t> buf(static_cast<std::size_t>(len) + 1);
+  const int got = GetWindowTextW(hwnd, buf.data(), len + 1);
+  return std::u16string(buf.begin(), buf.begin() + (got > 0 ? got : 0));
+}
+
+std::int16_t ShiftState() {
+  std::int16_t s = 0;
+  if (GetKeyState(VK_SHIFT) < 0) s |= 1;
+  if (GetKeyState(VK_CONTROL) < 0) s |= 2;
+  if (GetKeyState(VK_MENU) < 0) s |= 4;
+  return s;
+}
+
+std::int16_t ButtonsHeld(WPARAM wparam) {
+  std::int16_t b = 0;
+  if (wparam & MK_LBUTTON) b |= 1;
+  if (wparam & MK_RBUTTON) b |= 2;
+  if (wparam & MK_MBUTTON) b |= 4;
+  return b;
+}
+
+COLORREF ToColorRef(std::int32_t value) {
+  const auto v = static_cast<std::uint32_t>(value);
+  if (v & 0x80000000u) return GetSysColor(static_cast<int>(v & 0xFFu));
+  return static_cast<COLORREF>(v & 0x00FFFFFFu);
+}
+
+const wchar_t* RegisterControlClass(const wchar_t* name, WNDPROC proc, HCURSOR cursor) {
+  WNDCLASSEXW wc{};
+  HINSTANCE inst = GetModuleHandleW(nullptr);
+  if (GetClassInfoExW(inst, name, &wc)) return name;
+  wc.cbSize = sizeof(wc);
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = inst;
+  wc.hCursor = cursor;
+  wc.lpszClassName = name;
+  RegisterClassExW(&wc);
+  return name;
+}
+
+void NoteEscapedException(const char* where) noexcept {
+  OutputDebugStringA("mirtane: an exception reached the window procedure of ");
+  OutputDebugStringA(where);
+  OutputDebugStringA("\n");
+}
+
+}  // namespace fader

@@ -1,0 +1,54 @@
+// What the small controls of frmFade share: the window-object link, text
+// conversion at the Win32 boundary, the mouse event arguments, colour values.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace fader {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Win32 text is UTF-16");
+
+inline const wchar_t* Wide(std::u16string_view s, std::wstring& keep) {
+  keep.assign(s.begin(), s.end());
+  return keep.c_str();
+}
+
+// The text of any window, as UTF-16.
+std::u16string WindowText(HWND hwnd);
+
+// The shift state of a mouse or key event: 1 Shift, 2 Ctrl, 4 Alt.
+std::int16_t ShiftState();
+
+// The buttons held, from a mouse message's wParam: 1 left, 2 right, 4 middle.
+std::int16_t ButtonsHeld(WPARAM wparam);
+
+// A colour value (0x00BBGGRR) as GDI takes it; one with the high bit set
+// names a system colour by its low byte.
+COLORREF ToColorRef(std::int32_t value);
+
+// Registers a window class of the program once per process; later calls
+// only return the class name.
+const wchar_t* RegisterControlClass(const wchar_t* name, WNDPROC proc, HCURSOR cursor);
+
+// The object behind a control window, stored at WM_NCCREATE from the
+// creation parameter and cleared at WM_NCDESTROY.
+template <typename T>
+T* ControlFromWindow(HWND hwnd, UINT msg, LPARAM lparam) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    if (self) self->AttachWindow(hwnd);
+    return self;
+  }
+  return reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+// Reports a C++ exception that reached a window procedure; the procedure then
+// goes on as if the message had been handled.
+void NoteEscapedException(const char* where) noexcept;
+
+}  // namespace fader

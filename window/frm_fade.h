@@ -1,0 +1,149 @@
+// The main window frmFade: a borderless window drawn by its skin, with its
+// fifteen controls, and one handler member function per control event. The
+// handlers live in frm_fade_handlers.cpp; everything here only builds the
+// window and routes events to them.
+//
+// Start-up, as the program runs it:
+//   FrmFade form;  form.Create(instance);    // window and controls, hidden
+//   form.Form_Load();  form.Show();  form.tmrFade.Start();
+//   RunMessageLoop();
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "window/button_3d_win32.h"
+#include "window/color_dialog_win32.h"
+#include "window/gdi_handles_win32.h"
+#include "window/layout.h"
+#include "window/panel_3d_win32.h"
+#include "window/picture_box_win32.h"
+#include "window/skin_image_win32.h"
+#include "window/swatch_label_win32.h"
+#include "window/text_box_win32.h"
+#include "window/timer_win32.h"
+
+namespace fader {
+
+class FrmFade {
+ public:
+  static constexpr const wchar_t* kClassName = L"frmFade";
+
+  FrmFade() = default;
+  FrmFade(const FrmFade&) = delete;
+  FrmFade& operator=(const FrmFade&) = delete;
+  ~FrmFade();
+
+  // Creates the window, hidden and centred on the screen, with all its
+  // controls; the timer is set up but does not tick until tmrFade.Start().
+  // False when the window could not be created.
+  bool Create(HINSTANCE instance);
+
+  // -- the window's own properties ---------------------------------------
+  HWND hWnd() const { return hwnd_; }
+  std::u16string Caption() const;
+  // The program icon (32 x 32), also the window's icon; owned by the window.
+  HICON Icon() const { return icon_; }
+  // The coordinate unit: layout::kScaleTwips (1).
+  std::int16_t ScaleMode() const { return layout::kScaleTwips; }
+  // The window's top-left corner on the screen, in twips. Setting moves the
+  // window at once (to the nearest pixel); a place beyond the 32-bit pixel
+  // range throws fader::OverflowError.
+  float Left() const;
+  float Top() const;
+  void SetLeft(float twips);
+  void SetTop(float twips);
+  // Shows (and activates) or hides the window.
+  void Show();
+  void Hide();
+  // Whether the window's destruction ends the message loop (WM_QUIT); on by
+  // default, tests that make several windows turn it off.
+  void SetQuitOnDestroy(bool on) { quit_on_destroy_ = on; }
+
+  // The screen's twips per pixel the window was laid out with.
+  double TwipsPerPixelX() const { return tpp_x_; }
+  double TwipsPerPixelY() const { return tpp_y_; }
+
+  // -- the controls -------------------------------------------------------
+  Timer tmrFade;
+  TextBox txtFocus;
+  ColorDialog cd;
+  TextBox txtMessage;
+  Button3D cmdSend;
+  Panel3D TitleBar;
+  PictureBox picBox;
+  Button3D cmdExit;
+  Button3D cmdMinimize;
+  TextBox txtResult;
+  SwatchLabel Color5;
+  SwatchLabel Color4;
+  SwatchLabel Color3;
+  SwatchLabel Color2;
+  SwatchLabel Color1;
+
+  // Color1 ... Color5 by number; throws std::out_of_range for other numbers.
+  SwatchLabel& Color(int index);
+
+  // The window of a control with one (nullptr for the timer and the dialog).
+  HWND ControlWindow(layout::ControlId id) const;
+  // The control whose window `hwnd` is, if any.
+  std::optional<layout::ControlId> ControlOf(HWND hwnd) const;
+
+  // -- state kept by the window for its handlers ---------------------------
+  // The three announcement strings.
+  std::u16string BannerOrnament;
+  std::u16string BannerTextFont;
+  std::u16string BannerDotFont;
+  // The region applied to the window (the system owns it once applied).
+  HRGN SkinRegion = nullptr;
+  // Title-bar dragging: True is -1, False 0.
+  std::int16_t Dragging = 0;
+  std::int16_t DragX = 0;
+  std::int16_t DragY = 0;
+
+  // -- handlers (frm_fade_handlers.cpp) -----------------------------------
+  void Form_Load();
+  void Form_MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
+  void tmrFade_Timer();
+  void txtMessage_KeyPress(std::int16_t& keyAscii);
+  void cmdSend_Click();
+  void Color_Click(int index);
+  void cmdExit_Click();
+  void cmdMinimize_Click();
+  void TitleBar_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
+  void TitleBar_MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
+  void TitleBar_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
+
+  // -- keyboard -------------------------------------------------------------
+  // Moves the focus to the next (or, backward, the previous) control in the
+  // tab order that can take it now; wraps at the ends.
+  void MoveFocus(bool forward);
+  // Handles Tab and Shift+Tab for a message about to be dispatched; true when
+  // it did, and then the message must not be dispatched.
+  bool PreTranslate(const MSG& msg);
+  // The frmFade that `hwnd` or one of its ancestors is, or nullptr.
+  static FrmFade* FromWindow(HWND hwnd);
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void Paint(HDC dc);
+  bool CreateControls(HINSTANCE instance);
+  TextBox* TextBoxOf(HWND hwnd);
+
+  HWND hwnd_ = nullptr;
+  HICON icon_ = nullptr;
+  HICON small_icon_ = nullptr;
+  double tpp_x_ = layout::kTwipsPerPixelAt96Dpi;
+  double tpp_y_ = layout::kTwipsPerPixelAt96Dpi;
+  Brush back_brush_;
+  Font font_;
+  Font small_button_font_;
+  SkinImage skin_;
+  HWND last_focus_ = nullptr;
+  bool quit_on_destroy_ = true;
+};
+
+}  // namespace fader

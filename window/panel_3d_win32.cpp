@@ -1,0 +1,154 @@
+#include "window/panel_3d_win32.h"
+
+#include "window/control_win32.h"
+
+namespace fader {
+
+bool Panel3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16string_view caption, HFONT font,
+                     double tpp_x, double tpp_y) {
+  font_ = font;
+  tpp_x_ = tpp_x;
+  tpp_y_ = tpp_y;
+  std::wstring text;
+  const wchar_t* cls = RegisterControlClass(kClassName, &Panel3D::Proc, LoadCursorW(nullptr, IDC_ARROW));
+  CreateWindowExW(0, cls, Wide(caption, text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width,
+                  r.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                  this);
+  return hwnd_ != nullptr;
+}
+
+std::u16string Panel3D::Caption() const { return WindowText(hwnd_); }
+
+HCURSOR Panel3D::Cursor() const {
+  const wchar_t* id = IDC_ARROW;
+  switch (pointer_) {
+    case 2: id = IDC_CROSS; break;
+    case 3: id = IDC_IBEAM; break;
+    case 4: id = IDC_ICON; break;
+    case 5: id = IDC_SIZEALL; break;
+    case 6: id = IDC_SIZENESW; break;
+    case 7: id = IDC_SIZENS; break;
+    case 8: id = IDC_SIZENWSE; break;
+    case 9: id = IDC_SIZEWE; break;
+    case 10: id = IDC_UPARROW; break;
+    case 11: id = IDC_WAIT; break;
+    case 12: id = IDC_NO; break;
+    case 13: id = IDC_APPSTARTING; break;
+    case 14: id = IDC_HELP; break;
+    case 15: id = IDC_SIZEALL; break;
+    case 16: id = IDC_HAND; break;
+    default: break;
+  }
+  return LoadCursorW(nullptr, id);
+}
+
+void Panel3D::SetMousePointer(std::int16_t value) {
+  pointer_ = value;
+  if (!hwnd_) return;
+  // While the panel holds the mouse no WM_SETCURSOR comes, so show it now.
+  POINT pt;
+  RECT rc;
+  GetCursorPos(&pt);
+  GetWindowRect(hwnd_, &rc);
+  if (GetCapture() == hwnd_ || PtInRect(&rc, pt)) SetCursor(Cursor());
+}
+
+LRESULT CALLBACK Panel3D::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  Panel3D* self = ControlFromWindow<Panel3D>(hwnd, msg, lp);
+  if (!self || !self->hwnd_) return DefWindowProcW(hwnd, msg, wp, lp);
+  try {
+    return self->Handle(msg, wp, lp);
+  } catch (...) {
+    NoteEscapedException("the 3-D panel");
+    return 0;
+  }
+}
+
+void Panel3D::Raise(const MouseEvent& ev, std::int16_t button, LPARAM lp) {
+  float x = 0, y = 0;
+  layout::DecodeMousePosition(static_cast<std::uint32_t>(lp), tpp_x_, x, y);
+  if (tpp_y_ != tpp_x_) {
+    float unused = 0;
+    layout::DecodeMousePosition(static_cast<std::uint32_t>(lp), tpp_y_, unused, y);
+  }
+  if (ev) ev(button, ShiftState(), x, y);
+}
+
+LRESULT Panel3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      Paint(dc);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wp));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SETFONT:
+      font_ = reinterpret_cast<HFONT>(wp);
+      if (LOWORD(lp)) InvalidateRect(hwnd_, nullptr, TRUE);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
+    case WM_SETTEXT: {
+      const LRESULT r = DefWindowProcW(hwnd_, msg, wp, lp);
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      return r;
+    }
+    case WM_SETCURSOR:
+      if (LOWORD(lp) == HTCLIENT && pointer_ != 0) {
+        SetCursor(Cursor());
+        return TRUE;
+      }
+      break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      if (GetCapture() != hwnd_) SetCapture(hwnd_);
+      const std::int16_t b = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
+      Raise(MouseDown, b, lp);
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      Raise(MouseMove, ButtonsHeld(wp), lp);
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP: {
+      // The release's wParam lists the buttons still held.
+      if (ButtonsHeld(wp) == 0 && GetCapture() == hwnd_) ReleaseCapture();
+      const std::int16_t b = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
+      Raise(MouseUp, b, lp);
+      return 0;
+    }
+    case WM_NCDESTROY: {
+      HWND h = hwnd_;
+      hwnd_ = nullptr;
+      SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+      return DefWindowProcW(h, msg, wp, lp);
+    }
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void Panel3D::Paint(HDC dc) {
+  RECT rc;
+  GetClientRect(hwnd_, &rc);
+  FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+  DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_RECT);
+  const std::u16string caption = Caption();
+  const int old_mode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF old_color = SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  HGDIOBJ old_font = font_ ? SelectObject(dc, font_) : nullptr;
+  DrawTextW(dc, reinterpret_cast<const wchar_t*>(caption.c_str()), static_cast<int>(caption.size()), &rc,
+            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  if (old_font) SelectObject(dc, old_font);
+  SetTextColor(dc, old_color);
+  SetBkMode(dc, old_mode);
+}
+
+}  // namespace fader

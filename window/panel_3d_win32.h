@@ -1,0 +1,67 @@
+// The 3-D panel (TitleBar): a raised face with a caption, three mouse events
+// with button, shift state and the pointer's place in twips relative to the
+// panel, and a mouse pointer that can be set at run time. While a button is
+// down the panel keeps the mouse, so moves and the release reach it also
+// outside its bounds.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "window/layout.h"
+
+namespace fader {
+
+class Panel3D {
+ public:
+  static constexpr const wchar_t* kClassName = L"mirtane.Panel3D";
+
+  using MouseEvent = std::function<void(std::int16_t button, std::int16_t shift, float x, float y)>;
+
+  Panel3D() = default;
+  Panel3D(const Panel3D&) = delete;
+  Panel3D& operator=(const Panel3D&) = delete;
+
+  bool Create(HWND parent, int id, const layout::PixelRect& place, std::u16string_view caption, HFONT font,
+              double twips_per_pixel_x, double twips_per_pixel_y);
+
+  HWND hWnd() const { return hwnd_; }
+  std::u16string Caption() const;
+
+  // The pointer shape over the panel, by the numbers of the panel's pointer
+  // list: 0 the default arrow, 1 arrow, 2 cross, 3 I-beam, 4 icon, 5 size,
+  // 6 size NE-SW, 7 size N-S, 8 size NW-SE, 9 size W-E, 10 up arrow,
+  // 11 hourglass, 12 no drop, 13 arrow and hourglass, 14 arrow and question
+  // mark, 15 size all, 16 the hand that moves the window. Other numbers show
+  // the default arrow.
+  std::int16_t MousePointer() const { return pointer_; }
+  void SetMousePointer(std::int16_t value);
+
+  // The button that went down (1 left, 2 right, 4 middle), shift state, x, y.
+  MouseEvent MouseDown;
+  // The buttons held as a set, shift state, x, y.
+  MouseEvent MouseMove;
+  // The button that went up, shift state, x, y.
+  MouseEvent MouseUp;
+
+  void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void Paint(HDC dc);
+  void Raise(const MouseEvent& ev, std::int16_t button, LPARAM lp);
+  HCURSOR Cursor() const;
+
+  HWND hwnd_ = nullptr;
+  HFONT font_ = nullptr;
+  double tpp_x_ = layout::kTwipsPerPixelAt96Dpi;
+  double tpp_y_ = layout::kTwipsPerPixelAt96Dpi;
+  std::int16_t pointer_ = 0;
+};
+
+}  // namespace fader

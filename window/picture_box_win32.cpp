@@ -1,0 +1,89 @@
+#include "window/picture_box_win32.h"
+
+#include "window/control_win32.h"
+
+namespace fader {
+
+PictureBox::~PictureBox() {
+  // The bitmap goes back out of the memory DC before either is deleted.
+  if (memory_.get() && old_bitmap_) SelectObject(memory_.get(), old_bitmap_);
+}
+
+bool PictureBox::Create(HWND parent, int id, const layout::PixelRect& r, std::int32_t back_color, HMODULE module,
+                        int picture_id, double tpp_x, double tpp_y) {
+  back_color_ = back_color;
+  width_px_ = r.width;
+  height_px_ = r.height;
+  tpp_x_ = tpp_x;
+  tpp_y_ = tpp_y;
+
+  HDC screen = GetDC(nullptr);
+  memory_.reset(CreateCompatibleDC(screen));
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = r.width;
+  bi.bmiHeader.biHeight = -r.height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  image_.reset(CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (screen) ReleaseDC(nullptr, screen);
+  if (memory_.get() && image_.get()) {
+    old_bitmap_ = SelectObject(memory_.get(), image_.get());
+    RECT all{0, 0, r.width, r.height};
+    Brush back(CreateSolidBrush(ToColorRef(back_color)));
+    FillRect(memory_.get(), &all, back.get());
+    if (picture_.Load(module, picture_id, back_color)) picture_.Draw(memory_.get(), 0, 0);
+    GdiFlush();
+  }
+
+  const wchar_t* cls = RegisterControlClass(kClassName, &PictureBox::Proc, LoadCursorW(nullptr, IDC_ARROW));
+  CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width, r.height, parent,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
+  return hwnd_ != nullptr && memory_.get() != nullptr && image_.get() != nullptr;
+}
+
+float PictureBox::Width() const { return layout::PixelsToTwips(width_px_, tpp_x_); }
+float PictureBox::Height() const { return layout::PixelsToTwips(height_px_, tpp_y_); }
+
+LRESULT CALLBACK PictureBox::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  PictureBox* self = ControlFromWindow<PictureBox>(hwnd, msg, lp);
+  if (!self || !self->hwnd_) return DefWindowProcW(hwnd, msg, wp, lp);
+  try {
+    return self->Handle(msg, wp, lp);
+  } catch (...) {
+    NoteEscapedException("the picture box");
+    return 0;
+  }
+}
+
+LRESULT PictureBox::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      Paint(dc);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wp));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_NCDESTROY: {
+      HWND h = hwnd_;
+      hwnd_ = nullptr;
+      SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+      return DefWindowProcW(h, msg, wp, lp);
+    }
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void PictureBox::Paint(HDC dc) {
+  if (memory_.get()) BitBlt(dc, 0, 0, width_px_, height_px_, memory_.get(), 0, 0, SRCCOPY);
+}
+
+}  // namespace fader

@@ -1,0 +1,60 @@
+// The picture box (picBox): it shows a picture at its top-left corner over its
+// background colour and keeps what it shows in a memory bitmap of its own
+// size. Its device context is that memory bitmap's, so single pixels can be
+// read from it with GetPixel at any time: before the window is first shown
+// and although the box itself is never on screen.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "window/gdi_handles_win32.h"
+#include "window/layout.h"
+#include "window/skin_image_win32.h"
+
+namespace fader {
+
+class PictureBox {
+ public:
+  static constexpr const wchar_t* kClassName = L"mirtane.PictureBox";
+
+  PictureBox() = default;
+  PictureBox(const PictureBox&) = delete;
+  PictureBox& operator=(const PictureBox&) = delete;
+  ~PictureBox();
+
+  // Creates the box and its memory image; the picture is the GIF resource
+  // `picture_id` of `module`, decoded over `back_color`.
+  bool Create(HWND parent, int id, const layout::PixelRect& place, std::int32_t back_color, HMODULE module,
+              int picture_id, double twips_per_pixel_x, double twips_per_pixel_y);
+
+  HWND hWnd() const { return hwnd_; }
+  // The memory image's device context, owned by the box (never released by
+  // the caller); nullptr when the image could not be made.
+  HDC hDC() const { return memory_.get(); }
+  // The box's size in twips.
+  float Width() const;
+  float Height() const;
+  std::int32_t BackColor() const { return back_color_; }
+
+  void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void Paint(HDC dc);
+
+  HWND hwnd_ = nullptr;
+  std::int32_t back_color_ = 0;
+  int width_px_ = 0;
+  int height_px_ = 0;
+  double tpp_x_ = layout::kTwipsPerPixelAt96Dpi;
+  double tpp_y_ = layout::kTwipsPerPixelAt96Dpi;
+  SkinImage picture_;
+  Bitmap image_;
+  MemoryDC memory_;
+  HGDIOBJ old_bitmap_ = nullptr;
+};
+
+}  // namespace fader

@@ -1,0 +1,40 @@
+// The skin picture, decoded from the program's resources with the system's
+// image codecs (WIC) and kept as a bitmap composited over a background
+// colour, ready to be drawn or read pixel by pixel.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "window/gdi_handles_win32.h"
+
+namespace fader {
+
+class SkinImage {
+ public:
+  SkinImage() = default;
+
+  // Decodes the GIF resource `id` of `module` and lays it over `background`
+  // (0x00BBGGRR): transparent pixels show the background. On any failure
+  // the image stays empty (width and height 0) and draws nothing.
+  bool Load(HMODULE module, int id, std::int32_t background);
+
+  // Decodes GIF bytes; the same as Load otherwise.
+  bool Decode(const void* bytes, std::size_t size, std::int32_t background);
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // A 32-bit top-down DIB section, or nullptr when empty.
+  HBITMAP Bitmap() const { return bitmap_.get(); }
+
+  // Copies the picture unscaled to (x, y) of `dc`.
+  void Draw(HDC dc, int x, int y) const;
+
+ private:
+  fader::Bitmap bitmap_;
+  int width_ = 0;
+  int height_ = 0;
+};
+
+}  // namespace fader

@@ -1,0 +1,82 @@
+#include "window/swatch_label_win32.h"
+
+#include <windowsx.h>
+
+#include "window/control_win32.h"
+#include "window/gdi_handles_win32.h"
+
+namespace fader {
+
+bool SwatchLabel::Create(HWND parent, int id, const layout::PixelRect& r, std::int32_t back_color) {
+  back_color_ = back_color;
+  const wchar_t* cls = RegisterControlClass(kClassName, &SwatchLabel::Proc, LoadCursorW(nullptr, IDC_ARROW));
+  CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width, r.height, parent,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
+  return hwnd_ != nullptr;
+}
+
+void SwatchLabel::SetBackColor(std::int32_t value) {
+  back_color_ = value;
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+LRESULT CALLBACK SwatchLabel::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  SwatchLabel* self = ControlFromWindow<SwatchLabel>(hwnd, msg, lp);
+  if (!self || !self->hwnd_) return DefWindowProcW(hwnd, msg, wp, lp);
+  try {
+    return self->Handle(msg, wp, lp);
+  } catch (...) {
+    NoteEscapedException("a swatch");
+    return 0;
+  }
+}
+
+LRESULT SwatchLabel::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      Paint(dc);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wp));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_LBUTTONDOWN:
+      pressed_ = true;
+      SetCapture(hwnd_);
+      return 0;
+    case WM_LBUTTONUP: {
+      if (!pressed_) return 0;
+      pressed_ = false;
+      ReleaseCapture();
+      RECT rc;
+      GetClientRect(hwnd_, &rc);
+      const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      if (PtInRect(&rc, pt) && Click) Click();
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      pressed_ = false;
+      return 0;
+    case WM_NCDESTROY: {
+      HWND h = hwnd_;
+      hwnd_ = nullptr;
+      SetWindowLongPtrW(h, GWLP_USERDATA, 0);
+      return DefWindowProcW(h, msg, wp, lp);
+    }
+  }
+  return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void SwatchLabel::Paint(HDC dc) {
+  RECT rc;
+  GetClientRect(hwnd_, &rc);
+  Brush brush(CreateSolidBrush(ToColorRef(back_color_)));
+  FillRect(dc, &rc, brush.get());
+}
+
+}  // namespace fader

@@ -1,0 +1,46 @@
+// A swatch (Color1 ... Color5): a label without caption or border that shows
+// one fade colour as its background, and reports a click (the left button
+// pressed and released over it).
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+
+#include "window/layout.h"
+
+namespace fader {
+
+class SwatchLabel {
+ public:
+  static constexpr const wchar_t* kClassName = L"mirtane.Swatch";
+
+  SwatchLabel() = default;
+  SwatchLabel(const SwatchLabel&) = delete;
+  SwatchLabel& operator=(const SwatchLabel&) = delete;
+
+  bool Create(HWND parent, int id, const layout::PixelRect& place, std::int32_t back_color);
+
+  HWND hWnd() const { return hwnd_; }
+
+  // The colour value shown, 0x00BBGGRR; the swatches are the store of the
+  // five fade colours, so this is exactly what was set.
+  std::int32_t BackColor() const { return back_color_; }
+  void SetBackColor(std::int32_t value);
+
+  std::function<void()> Click;
+
+  void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void Paint(HDC dc);
+
+  HWND hwnd_ = nullptr;
+  std::int32_t back_color_ = 0;
+  bool pressed_ = false;
+};
+
+}  // namespace fader

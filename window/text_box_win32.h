@@ -1,0 +1,55 @@
+// A text box (txtMessage, txtResult, txtFocus): a one-line edit control with
+// its own colours, the text as UTF-16, the focus, and a key-press event that
+// sees each typed character before the edit control does.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "window/gdi_handles_win32.h"
+#include "window/layout.h"
+
+namespace fader {
+
+class TextBox {
+ public:
+  TextBox() = default;
+  TextBox(const TextBox&) = delete;
+  TextBox& operator=(const TextBox&) = delete;
+  ~TextBox();
+
+  // max_length 0 leaves the edit control's own limit.
+  bool Create(HWND parent, int id, const layout::PixelRect& place, HFONT font, std::int32_t back_color,
+              std::int32_t fore_color, int max_length);
+
+  HWND hWnd() const { return hwnd_; }
+  std::u16string Text() const;
+  void SetText(std::u16string_view text);
+  void SetFocus();
+
+  std::int32_t BackColor() const { return back_color_; }
+  std::int32_t ForeColor() const { return fore_color_; }
+
+  // Colours a WM_CTLCOLOREDIT (or ...STATIC) for this box: sets the DC's
+  // colours and returns the background brush.
+  HBRUSH Colorize(HDC dc) const;
+
+  // Runs for each WM_CHAR with the character as a 16-bit key code. The
+  // character then goes on to the edit control as the handler leaves it;
+  // 0 swallows it.
+  std::function<void(std::int16_t& key_ascii)> KeyPress;
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+
+  HWND hwnd_ = nullptr;
+  std::int32_t back_color_ = 0x00FFFFFF;
+  std::int32_t fore_color_ = 0;
+  Brush back_brush_;
+};
+
+}  // namespace fader
