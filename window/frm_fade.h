@@ -12,8 +12,10 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "window/announcements.h"
 #include "window/button_3d_win32.h"
 #include "window/color_dialog_win32.h"
 #include "window/gdi_handles_win32.h"
@@ -93,15 +95,13 @@ class FrmFade {
 
   // -- state kept by the window for its handlers ---------------------------
   // The three announcement strings.
-  std::u16string BannerOrnament;
-  std::u16string BannerTextFont;
-  std::u16string BannerDotFont;
+  Banners banners;
   // The region applied to the window (the system owns it once applied).
   HRGN SkinRegion = nullptr;
-  // Title-bar dragging: True is -1, False 0.
-  std::int16_t Dragging = 0;
-  std::int16_t DragX = 0;
-  std::int16_t DragY = 0;
+  // What the handlers run on: the compose flow and the title-bar drag with
+  // their views of this window (frm_fade_handlers.cpp).
+  struct Flows;
+  Flows& flows();
 
   // -- handlers (frm_fade_handlers.cpp) -----------------------------------
   void Form_Load();
@@ -133,6 +133,7 @@ class FrmFade {
   bool CreateControls(HINSTANCE instance);
   TextBox* TextBoxOf(HWND hwnd);
 
+  std::shared_ptr<Flows> flows_;
   HWND hwnd_ = nullptr;
   HICON icon_ = nullptr;
   HICON small_icon_ = nullptr;

@@ -1,39 +1,139 @@
 // The event handlers of frmFade, one per control event. The window routes
-// each event here (frm_fade.cpp); what a handler does is its own business,
-// and no handler needs to catch: the window procedures catch at their edge.
+// each event here (frm_fade.cpp); the work itself is the platform-free flows
+// (compose_flow, announcements, title_bar_drag) over views of this window.
+// The window procedures catch at their edge.
+#include <windows.h>
+
+#include <optional>
+
+#include "chat/chat_send_win32.h"
+#include "desktop/region_win32.h"
+#include "desktop/tray.h"
+#include "desktop/tray_win32.h"
+#include "window/compose_flow.h"
 #include "window/frm_fade.h"
+#include "window/message_pump_win32.h"
+#include "window/title_bar_drag.h"
 
 namespace fader {
+namespace {
+
+// The controls the compose flow reads and writes.
+class ComposeView : public ComposeControls {
+ public:
+  explicit ComposeView(FrmFade& f) : f_(f) {}
+  std::int32_t SwatchColor(int index) const override { return f_.Color(index).BackColor(); }
+  void SetSwatchColor(int index, std::int32_t color) override { f_.Color(index).SetBackColor(color); }
+  std::u16string MessageText() const override { return f_.txtMessage.Text(); }
+  void SetMessageText(std::u16string_view text) override { f_.txtMessage.SetText(text); }
+  std::u16string ResultText() const override { return f_.txtResult.Text(); }
+  void SetResultText(std::u16string_view text) override { f_.txtResult.SetText(text); }
+  // Setting the text clears the edit control's modified flag; typing sets it.
+  bool ResultChangedElsewhere() const override {
+    return SendMessageW(f_.txtResult.hWnd(), EM_GETMODIFY, 0, 0) != 0;
+  }
+  void FocusMessage() override { f_.txtMessage.SetFocus(); }
+  void Beep() override { MessageBeep(MB_OK); }
+  bool Post(std::u16string_view markup) override { return ChatSend(markup); }
+  void PumpEvents() override { PumpWindowMessages(); }
+  std::optional<std::int32_t> PickColor() override {
+    if (!f_.cd.ShowColor()) return std::nullopt;  // Cancel
+    return f_.cd.Color();
+  }
+
+ private:
+  FrmFade& f_;
+};
+
+// Start-up and exit on the real window and system.
+class LifecycleView : public LifecycleControls {
+ public:
+  explicit LifecycleView(FrmFade& f) : f_(f) {}
+  void ApplyShape() override {
+    std::int32_t transparent = 0;  // the colour of the picture's top-left pixel
+    auto region = MakeRegion([this] { return f_.picBox.hDC(); },
+                             PictureTwips{f_.picBox.Width(), f_.picBox.Height()},
+                             TwipsPerPixel{f_.TwipsPerPixelX(), f_.TwipsPerPixelY()}, transparent);
+    f_.SkinRegion = ApplyWindowRegion(f_.hWnd(), std::move(region));
+  }
+  void StayOnTop() override { fader::StayOnTop(f_.hWnd()); }
+  bool Post(std::u16string_view markup) override { return ChatSend(markup); }
+  int Ask(std::u16string_view text, std::u16string_view title, unsigned style) override {
+    const std::wstring t(text.begin(), text.end()), c(title.begin(), title.end());
+    return MessageBoxW(f_.hWnd(), t.c_str(), c.c_str(), style);
+  }
+  void EndProgram() override { ExitProcess(0); }
+
+ private:
+  FrmFade& f_;
+};
+
+// The window's position and the panel's pointer for the drag.
+class DragView : public DragTarget {
+ public:
+  explicit DragView(FrmFade& f) : f_(f) {}
+  float Left() const override { return f_.Left(); }
+  void SetLeft(float twips) override { f_.SetLeft(twips); }
+  float Top() const override { return f_.Top(); }
+  void SetTop(float twips) override { f_.SetTop(twips); }
+  void SetMousePointer(std::int16_t pointer) override { f_.TitleBar.SetMousePointer(pointer); }
+
+ private:
+  FrmFade& f_;
+};
+
+}  // namespace
+
+struct FrmFade::Flows {
+  explicit Flows(FrmFade& f) : composeView(f), lifecycle(f), dragView(f), compose(composeView), drag(dragView) {}
+  ComposeView composeView;
+  LifecycleView lifecycle;
+  DragView dragView;
+  ComposeFlow compose;
+  TitleBarDrag drag;
+};
+
+FrmFade::Flows& FrmFade::flows() {
+  if (!flows_) flows_ = std::make_shared<Flows>(*this);
+  return *flows_;
+}
 
 // Runs once, after the window and its controls exist and before the window is
-// first shown.
-void FrmFade::Form_Load() {}
+// first shown: banners, shape, topmost, the start announcement.
+void FrmFade::Form_Load() { RunFormLoad(banners, flows().lifecycle); }
 
-// A mouse move over the window's own client area, and every tray
-// notification (which arrives as WM_MOUSEMOVE): x and y in twips.
-void FrmFade::Form_MouseMove(std::int16_t /*button*/, std::int16_t /*shift*/, float /*x*/, float /*y*/) {}
+// A mouse move over the window, and every tray notification (which arrives as
+// WM_MOUSEMOVE with the mouse message where x would be): x in twips.
+void FrmFade::Form_MouseMove(std::int16_t, std::int16_t, float x, float) {
+  if (TrayEvent(x, ScaleMode(), TwipsPerPixelX()) != kTrayActionNone) RestoreFromTray(hWnd());
+}
 
-// Each tick of tmrFade.
-void FrmFade::tmrFade_Timer() {}
+void FrmFade::tmrFade_Timer() { flows().compose.Tick(); }
 
-// A character typed in txtMessage, before the edit control gets it.
-void FrmFade::txtMessage_KeyPress(std::int16_t& /*keyAscii*/) {}
+void FrmFade::txtMessage_KeyPress(std::int16_t& keyAscii) { flows().compose.KeyPress(keyAscii); }
 
-void FrmFade::cmdSend_Click() {}
+void FrmFade::cmdSend_Click() { flows().compose.SendClick(); }
 
-// A click on swatch Color<index>, index 1 to 5.
-void FrmFade::Color_Click(int /*index*/) {}
+void FrmFade::Color_Click(int index) { flows().compose.SwatchClick(index); }
 
-void FrmFade::cmdExit_Click() {}
+void FrmFade::cmdExit_Click() { RunExitClick(banners, flows().lifecycle); }
 
-void FrmFade::cmdMinimize_Click() {}
+// The focus goes to txtFocus, which is never on screen, before the window hides.
+void FrmFade::cmdMinimize_Click() {
+  txtFocus.SetFocus();
+  MinimizeToTray(Icon(), Caption(), hWnd());
+}
 
-// The three mouse events of the title-bar panel: x and y in twips relative
-// to the panel.
-void FrmFade::TitleBar_MouseDown(std::int16_t /*button*/, std::int16_t /*shift*/, float /*x*/, float /*y*/) {}
+void FrmFade::TitleBar_MouseDown(std::int16_t button, std::int16_t shift, float x, float y) {
+  flows().drag.MouseDown(button, shift, x, y);
+}
 
-void FrmFade::TitleBar_MouseMove(std::int16_t /*button*/, std::int16_t /*shift*/, float /*x*/, float /*y*/) {}
+void FrmFade::TitleBar_MouseMove(std::int16_t button, std::int16_t shift, float x, float y) {
+  flows().drag.MouseMove(button, shift, x, y);
+}
 
-void FrmFade::TitleBar_MouseUp(std::int16_t /*button*/, std::int16_t /*shift*/, float /*x*/, float /*y*/) {}
+void FrmFade::TitleBar_MouseUp(std::int16_t button, std::int16_t shift, float x, float y) {
+  flows().drag.MouseUp(button, shift, x, y);
+}
 
 }  // namespace fader
