@@ -62,7 +62,15 @@ class RoomLog:
         s.wait_for(lambda: self.posted_count(room) >= count, timeout, "%d posted line(s)" % count)
 
 
+def _wait_gone(s, title):
+    """A Wine process stopped by the previous test may keep its windows a
+    moment; a room or program found then would be the old one."""
+    s.wait_for(lambda: not s.xdotool("search", "--name", "^%s$" % title, check=False), 15,
+               "the previous %r to go" % title)
+
+
 def start_room(s, *args, name="room"):
+    _wait_gone(s, ROOM_TITLE)
     log = RoomLog(os.path.join(s.out, name + ".log"))
     s.wine(ROOM, "--log", log.path, *args, log_name=name)
     log.wait_ready(s)
@@ -71,6 +79,7 @@ def start_room(s, *args, name="room"):
 
 def start_program(s):
     """Starts the program; returns its X window id once it shows."""
+    _wait_gone(s, CAPTION)
     proc = s.wine(PROGRAM)
     window = s.find_window(CAPTION, timeout=30)
     s.program = proc
