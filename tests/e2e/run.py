@@ -27,9 +27,9 @@ def main():
     here = os.path.dirname(os.path.abspath(__file__))
     passed = failed = 0
     for file in sorted(f for f in os.listdir(here) if f.startswith("test_") and f.endswith(".py")):
-        spec = importlib.util.spec_from_file_location(file[:-3], os.path.join(here, file))
-        module = importlib.util.module_from_spec(spec)
-        spec.loader.exec_module(module)
+        found = importlib.util.spec_from_file_location(file[:-3], os.path.join(here, file))
+        module = importlib.util.module_from_spec(found)
+        found.loader.exec_module(module)
         for name in sorted(n for n in dir(module) if n.startswith("test_")):
             if args.k not in name:
                 continue
