@@ -63,19 +63,9 @@ void Button3D::Fire() {
 }
 
 LRESULT Button3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT painted = 0;
+  if (HandlePaintMessages(hwnd_, msg, wp, [this](HDC dc) { Paint(dc); }, painted)) return painted;
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      Paint(dc);
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wp));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_SETFONT:
       font_ = reinterpret_cast<HFONT>(wp);
       if (LOWORD(lp)) InvalidateRect(hwnd_, nullptr, TRUE);

@@ -36,6 +36,32 @@ const wchar_t* RegisterControlClass(const wchar_t* name, WNDPROC proc, HCURSOR c
 
 // The object behind a control window, stored at WM_NCCREATE from the
 // creation parameter and cleared at WM_NCDESTROY.
+// The paint messages an owner-drawn control answers alike: paint on WM_PAINT
+// and WM_PRINTCLIENT, and no erasing, since its painting covers the whole
+// client area. True when msg was one of them; result then holds the answer.
+template <typename PaintFn>
+bool HandlePaintMessages(HWND hwnd, UINT msg, WPARAM wp, PaintFn&& paint, LRESULT& result) {
+  switch (msg) {
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd, &ps);
+      paint(dc);
+      EndPaint(hwnd, &ps);
+      result = 0;
+      return true;
+    }
+    case WM_PRINTCLIENT:
+      paint(reinterpret_cast<HDC>(wp));
+      result = 0;
+      return true;
+    case WM_ERASEBKGND:
+      result = 1;
+      return true;
+    default:
+      return false;
+  }
+}
+
 template <typename T>
 T* ControlFromWindow(HWND hwnd, UINT msg, LPARAM lparam) {
   if (msg == WM_NCCREATE) {

@@ -284,19 +284,9 @@ LRESULT CALLBACK FrmFade::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT painted = 0;  // painting covers every pixel, so nothing is erased
+  if (HandlePaintMessages(hwnd_, msg, wp, [this](HDC dc) { Paint(dc); }, painted)) return painted;
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      Paint(dc);
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wp));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;  // WM_PAINT covers every pixel
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
       if (TextBox* box = TextBoxOf(reinterpret_cast<HWND>(lp))) {

@@ -32,19 +32,9 @@ LRESULT CALLBACK SwatchLabel::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT SwatchLabel::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT painted = 0;
+  if (HandlePaintMessages(hwnd_, msg, wp, [this](HDC dc) { Paint(dc); }, painted)) return painted;
   switch (msg) {
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      Paint(dc);
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      Paint(reinterpret_cast<HDC>(wp));
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_LBUTTONDOWN:
       pressed_ = true;
       SetCapture(hwnd_);
