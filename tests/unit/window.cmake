@@ -12,6 +12,13 @@ if(NOT FADER_WIN32)
   target_compile_definitions(skin_gif_test PRIVATE
     FADER_SKIN_GIF="${PROJECT_SOURCE_DIR}/resources/skin.gif")
 
+  # The outline MakeRegion cuts from that picture over the picture box's black.
+  fader_add_test(skin_region_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/skin_region_test.cpp
+    LIBS fader_window_logic fader_desktop gif LABELS window)
+  target_compile_definitions(skin_region_test PRIVATE
+    FADER_SKIN_GIF="${PROJECT_SOURCE_DIR}/resources/skin.gif")
+
   # The committed pictures must be what the generator draws now.
   add_test(NAME skin_resources_match_generator
     COMMAND ${CMAKE_COMMAND} -DGEN=$<TARGET_FILE:fader_skin_gen>
