@@ -20,10 +20,12 @@ bool Button3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16s
   if (!tooltip_.empty()) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
-    // Owned by the top-level window, so it goes away with it.
+    // Not owned by the top-level window: Wine stacks a window made topmost
+    // below its owned topmost popups and so never makes it topmost. The
+    // button destroys its tooltip itself.
     tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, GetAncestor(parent, GA_ROOT),
-                           nullptr, GetModuleHandleW(nullptr), nullptr);
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
     if (tip_) {
       std::wstring tip_text;
       TOOLINFOW ti{};
@@ -141,6 +143,7 @@ LRESULT Button3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NCDESTROY: {
       HWND h = hwnd_;
       hwnd_ = nullptr;
+      if (tip_) DestroyWindow(tip_);
       tip_ = nullptr;
       SetWindowLongPtrW(h, GWLP_USERDATA, 0);
       return DefWindowProcW(h, msg, wp, lp);

@@ -8,3 +8,11 @@ fader_add_test(window_win32_test
           $<TARGET_OBJECTS:fader_resources>
   LIBS fader_window version LABELS window)
 add_dependencies(window_win32_test mirtane)
+
+# frmFade's outline, topmost and tray round trip. Its load handler posts the
+# start announcement, so it keeps away from tests that open a chat room.
+fader_add_test(window_desktop_win32_test
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_desktop_win32_test.cpp
+          $<TARGET_OBJECTS:fader_resources>
+  LIBS fader_window LABELS window)
+set_tests_properties(window_desktop_win32_test PROPERTIES RESOURCE_LOCK fader_chat_room)

@@ -109,6 +109,14 @@ TEST_F(FrmFadeTest, TheSmallButtonsHaveTheirTooltipsAndSendHasNone) {
   EXPECT_EQ(form().cmdSend.ToolTipWindow(), nullptr);
 }
 
+TEST_F(FrmFadeTest, TooltipsGoAwayWithTheWindow) {
+  // They are not owned by the window, so the buttons destroy them.
+  HWND tip = form().cmdExit.ToolTipWindow();
+  ASSERT_TRUE(IsWindow(tip));
+  form_.reset();
+  EXPECT_FALSE(IsWindow(tip));
+}
+
 TEST_F(FrmFadeTest, TextBoxesAreRedOnWhite) {
   HDC dc = CreateCompatibleDC(nullptr);
   for (HWND box : {form().txtMessage.hWnd(), form().txtResult.hWnd()}) {

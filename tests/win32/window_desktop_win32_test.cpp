@@ -1,0 +1,193 @@
+// frmFade on the desktop under Wine: the outline its load handler cuts from
+// the picture box, always on top, and the round trip through the tray with
+// the minimize button and the shell's mouse messages.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "desktop/tray_win32.h"
+#include "tests/win32/desktop_support.h"
+#include "tests/win32/window_test_support.h"
+
+namespace {
+
+using desktop_test::Rows;
+using fader::test::FrmFadeTest;
+
+bool Topmost(HWND w) { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+// Whether the shell holds the window's icon: modifying succeeds only then.
+bool IconPresent(HWND window) {
+  fader::ShellTrayRecordV1 record{};
+  record.cbSize = sizeof(record);
+  record.hWnd = window;
+  record.uID = fader::kTrayIconId;
+  record.uFlags = NIF_TIP;
+  return Shell_NotifyIconA(NIM_MODIFY, reinterpret_cast<NOTIFYICONDATAA*>(&record)) != FALSE;
+}
+
+// The picture box's pixels read here one by one: every run of pixels whose
+// colour differs from that of the top-left pixel.
+Rows RunsOfPicture(HDC dc, int width, int height) {
+  const COLORREF clear = GetPixel(dc, 0, 0);
+  Rows rows;
+  for (int y = 0; y < height; ++y) {
+    int x = 0;
+    while (x < width) {
+      if (GetPixel(dc, x, y) == clear) {
+        ++x;
+        continue;
+      }
+      const int start = x;
+      while (x < width && GetPixel(dc, x, y) != clear) ++x;
+      desktop_test::AddSpan(rows, y, start, x);
+    }
+  }
+  return desktop_test::Normalised(rows);
+}
+
+Rows WindowRegionRows(HWND window) {
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  const int kind = GetWindowRgn(window, region);
+  Rows rows = kind == ERROR ? Rows{} : desktop_test::RegionRows(region);
+  DeleteObject(region);
+  return rows;
+}
+
+void Pump() {
+  for (int i = 0; i < 10; ++i) {
+    fader::PumpWindowMessages();
+    Sleep(2);
+  }
+}
+
+class FrmFadeDesktop : public FrmFadeTest {
+ protected:
+  void TearDown() override {
+    fader::RemoveTrayIcon();
+    FrmFadeTest::TearDown();
+  }
+  void Load() {
+    form().Form_Load();
+    ShowAndSettle();
+  }
+  void ClickMinimize() {
+    HWND b = form().ControlWindow(fader::layout::kCmdMinimize);
+    SendMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(b, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  }
+  // A tray notification as the shell delivers it: WM_MOUSEMOVE with the
+  // mouse message where the window reads x (in pixels).
+  void Notify(int mouseMessage) {
+    PostMessageW(form().hWnd(), WM_MOUSEMOVE, fader::kTrayIconId, MAKELPARAM(mouseMessage, 0));
+    Pump();
+  }
+};
+
+TEST_F(FrmFadeDesktop, LoadCutsTheWindowToThePictureBoxsSkin) {
+  const int regionsBefore = desktop_test::LiveGdiObjects(desktop_test::kGdiRegionType);
+  ASSERT_GE(regionsBefore, 0);
+  form().Form_Load();
+
+  ASSERT_NE(form().SkinRegion, nullptr);
+  const Rows expected = RunsOfPicture(form().picBox.hDC(), 250, 250);
+  ASSERT_GT(expected.size(), 100u);
+  EXPECT_EQ(WindowRegionRows(form().hWnd()), expected);
+  // The top-left corner is cut away, the middle of the skin is not.
+  EXPECT_EQ(expected.count(0), 0u);
+  EXPECT_NE(expected.count(90), 0u);
+
+  // No region is left behind but the applied one, which the window owns
+  // from now on (Windows keeps its handle; Wine copies it and frees it).
+  EXPECT_LE(desktop_test::LiveGdiObjects(desktop_test::kGdiRegionType), regionsBefore + 1);
+  form_.reset();
+  EXPECT_LE(desktop_test::LiveGdiObjects(desktop_test::kGdiRegionType), regionsBefore);
+}
+
+TEST_F(FrmFadeDesktop, IsTopmostAfterLoadAndAfterHideAndShow) {
+  EXPECT_FALSE(Topmost(form().hWnd()));
+  Load();
+  EXPECT_TRUE(Topmost(form().hWnd()));
+  form().Hide();
+  form().Show();
+  EXPECT_TRUE(Topmost(form().hWnd()));
+
+  // An ordinary window opened later and raised stays beneath it.
+  RECT at{};
+  GetWindowRect(form().hWnd(), &at);
+  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, at.left, at.top, 300, 200,
+                               nullptr, nullptr, nullptr, nullptr);
+  SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  const POINT onSkin{at.left + 120, at.top + 90};
+  EXPECT_EQ(GetAncestor(WindowFromPoint(onSkin), GA_ROOT), form().hWnd());
+  DestroyWindow(other);
+}
+
+// What the minimize button does, in order: the focus goes to txtFocus while
+// the window is still shown and before the icon exists; the icon is there
+// when the window is hidden.
+struct MinimizeWatch {
+  static HWND form, txtFocus;
+  static std::vector<std::string> seen;
+  static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+    if (code == HC_ACTION && m->hwnd == txtFocus && m->message == WM_SETFOCUS) {
+      seen.push_back(std::string("focus shown=") + (IsWindowVisible(form) ? "1" : "0") +
+                     " icon=" + (IconPresent(form) ? "1" : "0"));
+    }
+    if (code == HC_ACTION && m->hwnd == form && m->message == WM_SHOWWINDOW && m->wParam == FALSE) {
+      seen.push_back(std::string("hide icon=") + (IconPresent(form) ? "1" : "0"));
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
+};
+HWND MinimizeWatch::form = nullptr;
+HWND MinimizeWatch::txtFocus = nullptr;
+std::vector<std::string> MinimizeWatch::seen;
+
+TEST_F(FrmFadeDesktop, MinimizeButtonFocusesTxtFocusThenAddsTheIconAndHides) {
+  Load();
+  form().txtMessage.SetFocus();
+  MinimizeWatch::form = form().hWnd();
+  MinimizeWatch::txtFocus = form().ControlWindow(fader::layout::kTxtFocus);
+  MinimizeWatch::seen.clear();
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, MinimizeWatch::Hook, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  ClickMinimize();
+  UnhookWindowsHookEx(hook);
+
+  EXPECT_EQ(MinimizeWatch::seen, (std::vector<std::string>{"focus shown=1 icon=0", "hide icon=1"}));
+  EXPECT_FALSE(IsWindowVisible(form().hWnd()));
+  EXPECT_TRUE(IconPresent(form().hWnd()));
+  EXPECT_EQ(fader::WindowFromValue(fader::TrayData.hWnd), form().hWnd());
+  EXPECT_EQ(fader::IconFromValue(fader::TrayData.hIcon), form().Icon());
+  EXPECT_EQ(std::u16string(fader::TrayData.szTip.data()), form().Caption());
+}
+
+TEST_F(FrmFadeDesktop, DoubleClickOrRightPressOnTheIconBringsItBackOnTop) {
+  Load();
+  for (int message : {WM_LBUTTONDBLCLK, WM_RBUTTONDOWN}) {  // 515, 516
+    ClickMinimize();
+    ASSERT_FALSE(IsWindowVisible(form().hWnd())) << message;
+    Notify(message);
+    EXPECT_TRUE(IsWindowVisible(form().hWnd())) << message;
+    EXPECT_FALSE(IconPresent(form().hWnd())) << message;
+    EXPECT_TRUE(Topmost(form().hWnd())) << message;
+  }
+}
+
+TEST_F(FrmFadeDesktop, OtherMouseMessagesOfTheIconLeaveItInTheTray) {
+  Load();
+  ClickMinimize();
+  for (int message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP}) {  // 512-514, 517
+    Notify(message);
+    EXPECT_FALSE(IsWindowVisible(form().hWnd())) << message;
+    EXPECT_TRUE(IconPresent(form().hWnd())) << message;
+  }
+}
+
+}  // namespace
