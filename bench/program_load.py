@@ -1,0 +1,117 @@
+#!/usr/bin/env python3
+"""How light the program is under Wine, measured as a person uses it: its CPU
+use over 10 seconds with the window idle, then with a 100-character line
+typed (the timer keeps ticking either way); and the time from the Return key
+to the room's log for a short line and for a 32,767-character one. Prints
+the figures; asserts nothing. Run it through scripts/bench-wine.sh."""
+
+import argparse
+import os
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+import app  # noqa: E402
+import harness  # noqa: E402
+
+CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
+
+
+def cpu_seconds(pid):
+    """User plus system CPU time of a process so far."""
+    with open("/proc/%d/stat" % pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / CLOCK_TICKS
+
+
+def wineserver_pid():
+    """The wineserver of this prefix: it works in the prefix's server folder."""
+    st = os.stat(os.environ["WINEPREFIX"])
+    folder = "/tmp/.wine-%d/server-%x-%x" % (os.getuid(), st.st_dev, st.st_ino)
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            try:
+                if os.readlink("/proc/%s/cwd" % entry) == folder:
+                    return int(entry)
+            except OSError:
+                pass
+    return None
+
+
+def cpu_use(pids, seconds):
+    """Per process, its CPU use over the next `seconds` in percent of one core."""
+    before = {p: cpu_seconds(p) for p in pids}
+    start = time.monotonic()
+    time.sleep(seconds)
+    wall = time.monotonic() - start
+    return {p: 100.0 * (cpu_seconds(p) - before[p]) / wall for p in pids}
+
+
+def key_to_log_ms(s, log):
+    """Presses Return and times it until the room's log says the line went in."""
+    posted = log.posted_count()
+    size = os.path.getsize(log.path)
+    start = time.monotonic()
+    s.key("Return")
+    while log.posted_count() <= posted:
+        if time.monotonic() - start > 30:
+            raise harness.Failure("the line was not posted within 30 s")
+        while os.path.getsize(log.path) == size and time.monotonic() - start < 30:
+            time.sleep(0.0005)
+        size = os.path.getsize(log.path)
+    return 1000.0 * (time.monotonic() - start)
+
+
+def paste(s, window, text):
+    subprocess.run(["xclip", "-selection", "clipboard"], input=text.encode(), check=True)
+    app.click_control(s, window, app.TXT_MESSAGE)
+    s.key("ctrl+a")
+    s.key("ctrl+v")
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--build", required=True)
+    ap.add_argument("--out", required=True)
+    ap.add_argument("--seconds", type=float, default=10.0)
+    args = ap.parse_args()
+    s = harness.Session(args.build, args.out, "load")
+    try:
+        log = app.start_room(s)
+        window = app.start_program(s)
+        log.wait_posted(s, 1)  # the start announcement
+        server = wineserver_pid()
+        pids = [s.program.pid] + ([server] if server else [])
+        time.sleep(1.0)
+
+        idle = cpu_use(pids, args.seconds)
+        line = ("The quick brown fox jumps over the lazy dog. " * 3)[:100]
+        app.click_control(s, window, app.TXT_MESSAGE)
+        s.type_text(line)
+        time.sleep(1.0)
+        typed = cpu_use(pids, args.seconds)
+        print("CPU use over %.0f s, in %% of one core:" % args.seconds)
+        print("  %-24s %8s %12s" % ("", "idle", "100 chars"))
+        print("  %-24s %7.1f%% %11.1f%%" % ("the program", idle[pids[0]], typed[pids[0]]))
+        if server:
+            print("  %-24s %7.1f%% %11.1f%%" % ("wineserver", idle[server], typed[server]))
+
+        short_ms = key_to_log_ms(s, log)
+        long_line = ("0123456789abcdefghijklmnopqrstuvwxyz" * 1000)[:32767]
+        paste(s, window, long_line)
+        time.sleep(3.0)  # the timer renders the pasted line
+        long_ms = key_to_log_ms(s, log)
+        received = log.set_texts()[-1]
+        print("Return to the room's log: %.1f ms for a 100-character line, %.1f ms for a 32,767-character "
+              "line (%d bytes of markup)" % (short_ms, long_ms, len(received)))
+        return 0
+    except harness.Failure as failure:
+        print("program_load: %s" % failure, file=sys.stderr)
+        return 1
+    finally:
+        s.stop()
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# The program's costs under Wine: building its outline at load, its CPU use
+# while it idles, and the time from Return to the chat room. Figures only.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+. scripts/lib/session.sh
+
+scripts/install-deps.sh
+session_pick_windows_build
+build="build/$FADER_WIN_BUILD"
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$FADER_WIN_TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j"$(nproc)"
+
+trap 'session_stop' EXIT
+session_start_display
+session_start_wine "$root/$build/wine"
+echo "== the window's outline ($FADER_WIN_BUILD build under Wine)"
+scripts/wine-run.sh "$build/bin/region_timing.exe"
+echo "== the program at work"
+python3 bench/program_load.py --build "$root/$build" --out "$root/build/bench-wine"
