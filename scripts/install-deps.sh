@@ -11,7 +11,7 @@ packages=(
   cmake g++ make
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64
-  xvfb xdotool imagemagick x11-utils x11-xserver-utils python3
+  xvfb xdotool xclip imagemagick x11-utils x11-xserver-utils python3
   googletest libgtest-dev libbenchmark-dev
   libgif-dev
   procps
