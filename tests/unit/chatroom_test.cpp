@@ -6,6 +6,7 @@
 
 #include "tools/chatroom/room_markup.h"
 #include "tools/chatroom/room_options.h"
+#include "tools/chatroom/room_rtf.h"
 
 namespace {
 
@@ -160,6 +161,60 @@ TEST(RoomLog, SetTextLineHoldsEveryByteInHex) {
             "room=2 msg=WM_SETTEXT cp=1252 bytes=ED95007F2041");
   EXPECT_EQ(fader::room::TextMessageLine("display=1", "WM_SETTEXT", 1252, ""), "display=1 msg=WM_SETTEXT cp=1252 bytes=");
   EXPECT_EQ(fader::room::ValueMessageLine("room=1", "WM_CHAR", 13), "room=1 msg=WM_CHAR wparam=13");
+}
+
+// -- a posted line as rich text ---------------------------------------------
+
+using fader::room::RunsToRtf;
+using fader::room::Style;
+
+Run MakeRun(std::u16string text, Style style = {}) { return Run{std::move(text), std::move(style)}; }
+
+TEST(RunsToRtf, TablesHoldEachFaceAndColourOnceInFirstUse) {
+  Style red;
+  red.color = Rgb{255, 0, 0};
+  Style blueCourier;
+  blueCourier.color = Rgb{0, 0, 255};
+  blueCourier.face = u"Courier";
+  const std::string rtf =
+      RunsToRtf({MakeRun(u"a", red), MakeRun(u"b", blueCourier), MakeRun(u"c", red), MakeRun(u"d")}, u"Arial");
+  EXPECT_EQ(rtf,
+            "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}{\\f1\\fnil Courier;}}"
+            "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;\\red0\\green0\\blue0;}"
+            "{\\f0\\fs20\\cf1 a}{\\f1\\fs20\\cf2 b}{\\f0\\fs20\\cf1 c}{\\f0\\fs20\\cf3 d}}");
+}
+
+TEST(RunsToRtf, EffectsAndShiftsBecomeControlWords) {
+  Style all;
+  all.bold = all.italic = all.underline = true;
+  all.shift = Shift::kSuper;
+  Style sub;
+  sub.shift = Shift::kSub;
+  const std::string rtf = RunsToRtf({MakeRun(u"x", all), MakeRun(u"y", sub)}, u"Arial");
+  EXPECT_NE(rtf.find("{\\f0\\fs20\\cf1\\b\\i\\ul\\super x}"), std::string::npos) << rtf;
+  EXPECT_NE(rtf.find("{\\f0\\fs20\\cf1\\sub y}"), std::string::npos) << rtf;
+}
+
+TEST(RunsToRtf, TextIsEscapedAndEveryWideUnitWrittenAsUnicode) {
+  // Braces and backslashes would end or start groups and words; a run's
+  // text may also start with a letter or digit right after the words.
+  const std::string rtf =
+      RunsToRtf({MakeRun(u"1{\\}\t\u00E9\uFFFD\U0001F600<&>")}, u"Face{1}");
+  EXPECT_NE(rtf.find("{\\f0\\fnil Face\\{1\\};}"), std::string::npos) << rtf;
+  EXPECT_NE(rtf.find("\\cf1 1\\{\\\\\\}\\tab \\u233?\\u-3?\\u-10179?\\u-8704?<&>}"), std::string::npos) << rtf;
+  for (const char ch : rtf) EXPECT_LT(static_cast<unsigned char>(ch), 0x80u);
+}
+
+TEST(RunsToRtf, FacesAreCutTo31Characters) {
+  Style longFace;
+  longFace.face = std::u16string(40, u'F');
+  const std::string rtf = RunsToRtf({MakeRun(u"z", longFace)}, u"Arial");
+  EXPECT_NE(rtf.find("\\fnil " + std::string(31, 'F') + ";"), std::string::npos) << rtf;
+  EXPECT_EQ(rtf.find(std::string(32, 'F')), std::string::npos);
+}
+
+TEST(RunsToRtf, NoRunsGiveAnEmptyDocument) {
+  EXPECT_EQ(RunsToRtf({}, u"Arial"), "{\\rtf1\\ansi\\deff0{\\fonttbl}{\\colortbl;}}");
 }
 
 }  // namespace

@@ -13,7 +13,11 @@
 // When a room's input box gets the Enter character (WM_CHAR 13), or its send
 // button is clicked, the room posts the line: the display shows it rendered
 // (font colours and faces, <b> <i> <u>, <sup> <sub>; other tags dropped,
-// nothing unescaped) and the input box empties.
+// nothing unescaped) and the input box empties. A text set into an input box
+// longer than 2,048 bytes shows only its start there; the room posts it whole
+// unless that start was edited (Wine's rich edit needs seconds to lay out or
+// delete a line of that length, long enough for a sender to take the room
+// for hung).
 //
 // Command line:
 //   --log FILE        log the messages the rich-text controls receive (below);
@@ -51,6 +55,7 @@
 
 #include "tools/chatroom/room_markup.h"
 #include "tools/chatroom/room_options.h"
+#include "tools/chatroom/room_rtf.h"
 
 namespace {
 
@@ -67,6 +72,7 @@ constexpr wchar_t kIconClass[] = L"_AOL_Icon";
 constexpr wchar_t kStaticClass[] = L"_AOL_Static";
 constexpr wchar_t kBoxProp[] = L"fader.chatroom.box";
 constexpr wchar_t kDefaultFace[] = L"Arial";
+constexpr char16_t kDefaultFace16[] = u"Arial";
 constexpr int kIdSend = 101;
 constexpr int kFirstChildId = 50000;
 
@@ -106,7 +112,15 @@ struct Box {
   std::string who;
   Doc* doc = nullptr;
   bool input = false;
+  // A long line set into the input box: Wine's rich edit takes seconds to
+  // lay out or delete one, so the control shows only its start and the box
+  // keeps the whole line for the post, as long as that start is unchanged.
+  std::u16string held_whole;
+  std::u16string held_shown;
 };
+
+// How much of a set text the input box shows, in bytes.
+constexpr std::size_t kShownBytes = 2048;
 
 struct Doc {
   int number = 0;
@@ -161,28 +175,56 @@ CHARFORMAT2W Format(const Style& style) {
   return cf;
 }
 
-// Appends text in style at the end of a rich-edit box.
-void AppendStyled(const Box& box, const std::u16string& text, const Style& style) {
+// Puts the caret at the end of a rich-edit box.
+void SelectEnd(const Box& box) {
   CallWide(box, EM_SETSEL, 0, -1);
   CHARRANGE range{};
   CallWide(box, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
   range.cpMin = range.cpMax;
   CallWide(box, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+}
+
+// Appends text in style at the end of a rich-edit box.
+void AppendStyled(const Box& box, const std::u16string& text, const Style& style) {
+  SelectEnd(box);
   CHARFORMAT2W cf = Format(style);
   CallWide(box, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
   const std::wstring wide(text.begin(), text.end());
   CallWide(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
+// Appends runs at the end of a rich-edit box in one go, streamed in as RTF.
+void AppendRuns(const Box& box, const std::vector<Run>& runs) {
+  struct Source {
+    std::string rtf;
+    std::size_t at = 0;
+  } source{fader::room::RunsToRtf(runs, kDefaultFace16), 0};
+  EDITSTREAM stream{};
+  stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+  stream.pfnCallback = [](DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) -> DWORD {
+    auto* src = reinterpret_cast<Source*>(cookie);
+    const std::size_t n = std::min(static_cast<std::size_t>(wanted), src->rtf.size() - src->at);
+    src->rtf.copy(reinterpret_cast<char*>(buffer), n, src->at);
+    src->at += n;
+    *given = static_cast<LONG>(n);
+    return 0;
+  };
+  SelectEnd(box);
+  CallWide(box, EM_STREAMIN, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&stream));
+}
+
 void PostLine(Doc& doc) {
   if (!doc.room || !doc.input || !doc.display) return;
-  const std::u16string line = BoxText(*doc.input);
+  std::u16string line = BoxText(*doc.input);
+  if (!doc.input->held_whole.empty() && line == doc.input->held_shown) line = doc.input->held_whole;
+  doc.input->held_whole.clear();
+  doc.input->held_shown.clear();
   const Box& display = *doc.display;
   if (CallWide(display, WM_GETTEXTLENGTH, 0, 0) > 0) AppendStyled(display, u"\r", Style{});
-  Style name;
-  name.bold = true;
-  AppendStyled(display, u"You:\t", name);
-  for (const Run& run : fader::room::ReadChatLine(line)) AppendStyled(display, run.text, run.style);
+  std::vector<Run> runs{Run{u"You:\t", Style{}}};
+  runs.front().style.bold = true;
+  for (Run& run : fader::room::ReadChatLine(line)) runs.push_back(std::move(run));
+  AppendRuns(display, runs);
   CallWide(display, WM_VSCROLL, SB_BOTTOM, 0);
   CallWide(*doc.input, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
   g_app->log.Line("room=" + std::to_string(doc.number) + " posted");
@@ -190,6 +232,30 @@ void PostLine(Doc& doc) {
 
 std::string AnsiText(LPARAM lparam) {
   return lparam != 0 ? std::string(reinterpret_cast<const char*>(lparam)) : std::string();
+}
+
+std::u16string FromAnsi(const std::string& text) {
+  if (text.empty()) return {};
+  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(std::max(n, 0)), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  return std::u16string(wide.begin(), wide.end());
+}
+
+// The input box's set-text: a long text goes into the control cut to its
+// start (never inside a double-byte character), and is held whole.
+LRESULT SetInputText(Box& box, WNDPROC next, WPARAM wparam, LPARAM lparam) {
+  box.held_whole.clear();
+  box.held_shown.clear();
+  const std::string text = AnsiText(lparam);
+  if (text.size() <= kShownBytes) return CallWindowProcA(next, box.hwnd, WM_SETTEXT, wparam, lparam);
+  std::size_t cut = 0;
+  while (cut < kShownBytes) cut += IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(text[cut])) ? 2 : 1;
+  const std::string shown = text.substr(0, cut);
+  const LRESULT result = CallWindowProcA(next, box.hwnd, WM_SETTEXT, wparam, reinterpret_cast<LPARAM>(shown.c_str()));
+  box.held_whole = FromAnsi(text);
+  box.held_shown = BoxText(box);
+  return result;
 }
 
 LRESULT CALLBACK BoxProcA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -202,6 +268,7 @@ LRESULT CALLBACK BoxProcA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       case WM_SETTEXT:
         log.Line(fader::room::TextMessageLine(box->who, "WM_SETTEXT", g_app->code_page, AnsiText(lparam)));
         if (box->input && g_app->options.hang_input_ms > 0) Sleep(g_app->options.hang_input_ms);
+        if (box->input) return SetInputText(*box, next, wparam, lparam);
         break;
       case EM_REPLACESEL:
         log.Line(fader::room::TextMessageLine(box->who, "EM_REPLACESEL", g_app->code_page, AnsiText(lparam)));
