@@ -54,8 +54,10 @@ void ComposeFlow::Tick() {
 }
 
 void ComposeFlow::KeyPress(std::int16_t& keyAscii) {
+  // Only Enter reads the result: for a long line that is a copy of its markup.
+  if (keyAscii != kEnter) return;
   const std::u16string markup = c_.ResultText();
-  if (markup.empty() || keyAscii != kEnter) return;
+  if (markup.empty()) return;
   Send(markup);
 }
 
