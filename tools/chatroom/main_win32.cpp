@@ -193,22 +193,27 @@ void AppendStyled(const Box& box, const std::u16string& text, const Style& style
   CallWide(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
+// What EM_STREAMIN reads from: the RTF text and how far it has been read.
+struct RtfSource {
+  std::string rtf;
+  std::size_t at = 0;
+};
+
+DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) {
+  auto* src = reinterpret_cast<RtfSource*>(cookie);
+  const std::size_t n = std::min(static_cast<std::size_t>(wanted), src->rtf.size() - src->at);
+  src->rtf.copy(reinterpret_cast<char*>(buffer), n, src->at);
+  src->at += n;
+  *given = static_cast<LONG>(n);
+  return 0;
+}
+
 // Appends runs at the end of a rich-edit box in one go, streamed in as RTF.
 void AppendRuns(const Box& box, const std::vector<Run>& runs) {
-  struct Source {
-    std::string rtf;
-    std::size_t at = 0;
-  } source{fader::room::RunsToRtf(runs, kDefaultFace16), 0};
+  RtfSource source{fader::room::RunsToRtf(runs, kDefaultFace16), 0};
   EDITSTREAM stream{};
   stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
-  stream.pfnCallback = [](DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given) -> DWORD {
-    auto* src = reinterpret_cast<Source*>(cookie);
-    const std::size_t n = std::min(static_cast<std::size_t>(wanted), src->rtf.size() - src->at);
-    src->rtf.copy(reinterpret_cast<char*>(buffer), n, src->at);
-    src->at += n;
-    *given = static_cast<LONG>(n);
-    return 0;
-  };
+  stream.pfnCallback = &ReadRtf;
   SelectEnd(box);
   CallWide(box, EM_STREAMIN, SF_RTF | SFF_SELECTION, reinterpret_cast<LPARAM>(&stream));
 }
