@@ -11,7 +11,7 @@ bool Button3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16s
                       std::u16string_view tooltip) {
   font_ = font;
   std::wstring text;
-  const wchar_t* cls = RegisterControlClass(kClassName, &Button3D::Proc, LoadCursorW(nullptr, IDC_ARROW));
+  const wchar_t* cls = RegisterControlClass(kClassName, &ControlProc<Button3D>, LoadCursorW(nullptr, IDC_ARROW));
   CreateWindowExW(0, cls, Wide(caption, text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, r.left,
                   r.top, r.width, r.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                   GetModuleHandleW(nullptr), this);
@@ -42,17 +42,6 @@ bool Button3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16s
 
 std::u16string Button3D::Caption() const { return WindowText(hwnd_); }
 
-LRESULT CALLBACK Button3D::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  Button3D* self = ControlFromWindow<Button3D>(hwnd, msg, lp);
-  if (!self || !self->hwnd_) return DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->Handle(msg, wp, lp);
-  } catch (...) {
-    NoteEscapedException("a 3-D button");
-    return 0;
-  }
-}
-
 bool Button3D::PointerInside(LPARAM lp) const {
   RECT rc;
   GetClientRect(hwnd_, &rc);
@@ -67,18 +56,8 @@ void Button3D::Fire() {
 LRESULT Button3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT painted = 0;
   if (HandlePaintMessages(hwnd_, msg, wp, [this](HDC dc) { Paint(dc); }, painted)) return painted;
+  if (HandleFontAndText(hwnd_, msg, wp, lp, font_, painted)) return painted;
   switch (msg) {
-    case WM_SETFONT:
-      font_ = reinterpret_cast<HFONT>(wp);
-      if (LOWORD(lp)) InvalidateRect(hwnd_, nullptr, TRUE);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(font_);
-    case WM_SETTEXT: {
-      const LRESULT r = DefWindowProcW(hwnd_, msg, wp, lp);
-      InvalidateRect(hwnd_, nullptr, TRUE);
-      return r;
-    }
     case WM_GETDLGCODE:
       return DLGC_BUTTON;
     case WM_SETFOCUS:
@@ -140,14 +119,10 @@ LRESULT Button3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         Fire();
       }
       return 0;
-    case WM_NCDESTROY: {
-      HWND h = hwnd_;
-      hwnd_ = nullptr;
+    case WM_DESTROY:
       if (tip_) DestroyWindow(tip_);
       tip_ = nullptr;
-      SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-      return DefWindowProcW(h, msg, wp, lp);
-    }
+      break;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }

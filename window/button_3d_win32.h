@@ -37,7 +37,9 @@ class Button3D {
   void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <typename T>
+  friend LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static constexpr const char* kWhat = "a 3-D button";
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void Paint(HDC dc);
   bool PointerInside(LPARAM lp) const;

@@ -29,6 +29,25 @@ std::int16_t ButtonsHeld(WPARAM wparam) {
   return b;
 }
 
+bool HandleFontAndText(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, HFONT& font, LRESULT& result) {
+  switch (msg) {
+    case WM_SETFONT:
+      font = reinterpret_cast<HFONT>(wp);
+      if (LOWORD(lp)) InvalidateRect(hwnd, nullptr, TRUE);
+      result = 0;
+      return true;
+    case WM_GETFONT:
+      result = reinterpret_cast<LRESULT>(font);
+      return true;
+    case WM_SETTEXT:
+      result = DefWindowProcW(hwnd, msg, wp, lp);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return true;
+    default:
+      return false;
+  }
+}
+
 COLORREF ToColorRef(std::int32_t value) {
   const auto v = static_cast<std::uint32_t>(value);
   if (v & 0x80000000u) return GetSysColor(static_cast<int>(v & 0xFFu));

@@ -34,8 +34,6 @@ COLORREF ToColorRef(std::int32_t value);
 // only return the class name.
 const wchar_t* RegisterControlClass(const wchar_t* name, WNDPROC proc, HCURSOR cursor);
 
-// The object behind a control window, stored at WM_NCCREATE from the
-// creation parameter and cleared at WM_NCDESTROY.
 // The paint messages an owner-drawn control answers alike: paint on WM_PAINT
 // and WM_PRINTCLIENT, and no erasing, since its painting covers the whole
 // client area. True when msg was one of them; result then holds the answer.
@@ -62,6 +60,8 @@ bool HandlePaintMessages(HWND hwnd, UINT msg, WPARAM wp, PaintFn&& paint, LRESUL
   }
 }
 
+// The object behind a control window, stored at WM_NCCREATE from the
+// creation parameter and cleared at WM_NCDESTROY.
 template <typename T>
 T* ControlFromWindow(HWND hwnd, UINT msg, LPARAM lparam) {
   if (msg == WM_NCCREATE) {
@@ -76,5 +76,31 @@ T* ControlFromWindow(HWND hwnd, UINT msg, LPARAM lparam) {
 // Reports a C++ exception that reached a window procedure; the procedure then
 // goes on as if the message had been handled.
 void NoteEscapedException(const char* where) noexcept;
+
+// The window procedure of an owner-drawn control class T: the object behind
+// the window handles the message (T::Handle), and no exception gets past it
+// (noted under T::kWhat; the message counts as handled). At WM_NCDESTROY the
+// object lets go of its window before the default handling.
+template <typename T>
+LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  T* self = ControlFromWindow<T>(hwnd, msg, lp);
+  if (!self || !self->hWnd()) return DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    self->AttachWindow(nullptr);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  try {
+    return self->Handle(msg, wp, lp);
+  } catch (...) {
+    NoteEscapedException(T::kWhat);
+    return 0;
+  }
+}
+
+// The font and caption messages of a control that draws its own caption: it
+// keeps the font it is given and repaints when the font or the text change.
+// True when msg was one of them; result then holds the answer.
+bool HandleFontAndText(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, HFONT& font, LRESULT& result);
 
 }  // namespace fader

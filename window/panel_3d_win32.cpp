@@ -10,7 +10,7 @@ bool Panel3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16st
   tpp_x_ = tpp_x;
   tpp_y_ = tpp_y;
   std::wstring text;
-  const wchar_t* cls = RegisterControlClass(kClassName, &Panel3D::Proc, LoadCursorW(nullptr, IDC_ARROW));
+  const wchar_t* cls = RegisterControlClass(kClassName, &ControlProc<Panel3D>, LoadCursorW(nullptr, IDC_ARROW));
   CreateWindowExW(0, cls, Wide(caption, text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width,
                   r.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                   this);
@@ -53,17 +53,6 @@ void Panel3D::SetMousePointer(std::int16_t value) {
   if (GetCapture() == hwnd_ || PtInRect(&rc, pt)) SetCursor(Cursor());
 }
 
-LRESULT CALLBACK Panel3D::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  Panel3D* self = ControlFromWindow<Panel3D>(hwnd, msg, lp);
-  if (!self || !self->hwnd_) return DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->Handle(msg, wp, lp);
-  } catch (...) {
-    NoteEscapedException("the 3-D panel");
-    return 0;
-  }
-}
-
 void Panel3D::Raise(const MouseEvent& ev, std::int16_t button, LPARAM lp) {
   float x = 0, y = 0;
   layout::DecodeMousePosition(static_cast<std::uint32_t>(lp), tpp_x_, x, y);
@@ -77,18 +66,8 @@ void Panel3D::Raise(const MouseEvent& ev, std::int16_t button, LPARAM lp) {
 LRESULT Panel3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT painted = 0;
   if (HandlePaintMessages(hwnd_, msg, wp, [this](HDC dc) { Paint(dc); }, painted)) return painted;
+  if (HandleFontAndText(hwnd_, msg, wp, lp, font_, painted)) return painted;
   switch (msg) {
-    case WM_SETFONT:
-      font_ = reinterpret_cast<HFONT>(wp);
-      if (LOWORD(lp)) InvalidateRect(hwnd_, nullptr, TRUE);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(font_);
-    case WM_SETTEXT: {
-      const LRESULT r = DefWindowProcW(hwnd_, msg, wp, lp);
-      InvalidateRect(hwnd_, nullptr, TRUE);
-      return r;
-    }
     case WM_SETCURSOR:
       if (LOWORD(lp) == HTCLIENT && pointer_ != 0) {
         SetCursor(Cursor());
@@ -114,12 +93,6 @@ LRESULT Panel3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       const std::int16_t b = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
       Raise(MouseUp, b, lp);
       return 0;
-    }
-    case WM_NCDESTROY: {
-      HWND h = hwnd_;
-      hwnd_ = nullptr;
-      SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-      return DefWindowProcW(h, msg, wp, lp);
     }
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);

@@ -51,7 +51,9 @@ class Panel3D {
   void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <typename T>
+  friend LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static constexpr const char* kWhat = "the 3-D panel";
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void Paint(HDC dc);
   void Raise(const MouseEvent& ev, std::int16_t button, LPARAM lp);

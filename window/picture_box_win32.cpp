@@ -38,7 +38,7 @@ bool PictureBox::Create(HWND parent, int id, const layout::PixelRect& r, std::in
     GdiFlush();
   }
 
-  const wchar_t* cls = RegisterControlClass(kClassName, &PictureBox::Proc, LoadCursorW(nullptr, IDC_ARROW));
+  const wchar_t* cls = RegisterControlClass(kClassName, &ControlProc<PictureBox>, LoadCursorW(nullptr, IDC_ARROW));
   CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width, r.height, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
   return hwnd_ != nullptr && memory_.get() != nullptr && image_.get() != nullptr;
@@ -47,27 +47,10 @@ bool PictureBox::Create(HWND parent, int id, const layout::PixelRect& r, std::in
 float PictureBox::Width() const { return layout::PixelsToTwips(width_px_, tpp_x_); }
 float PictureBox::Height() const { return layout::PixelsToTwips(height_px_, tpp_y_); }
 
-LRESULT CALLBACK PictureBox::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  PictureBox* self = ControlFromWindow<PictureBox>(hwnd, msg, lp);
-  if (!self || !self->hwnd_) return DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->Handle(msg, wp, lp);
-  } catch (...) {
-    NoteEscapedException("the picture box");
-    return 0;
-  }
-}
-
 LRESULT PictureBox::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT painted = 0;
   if (HandlePaintMessages(hwnd_, msg, wp, [this](HDC dc) { Paint(dc); }, painted)) return painted;
   switch (msg) {
-    case WM_NCDESTROY: {
-      HWND h = hwnd_;
-      hwnd_ = nullptr;
-      SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-      return DefWindowProcW(h, msg, wp, lp);
-    }
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }

@@ -9,7 +9,7 @@ namespace fader {
 
 bool SwatchLabel::Create(HWND parent, int id, const layout::PixelRect& r, std::int32_t back_color) {
   back_color_ = back_color;
-  const wchar_t* cls = RegisterControlClass(kClassName, &SwatchLabel::Proc, LoadCursorW(nullptr, IDC_ARROW));
+  const wchar_t* cls = RegisterControlClass(kClassName, &ControlProc<SwatchLabel>, LoadCursorW(nullptr, IDC_ARROW));
   CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width, r.height, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
   return hwnd_ != nullptr;
@@ -18,17 +18,6 @@ bool SwatchLabel::Create(HWND parent, int id, const layout::PixelRect& r, std::i
 void SwatchLabel::SetBackColor(std::int32_t value) {
   back_color_ = value;
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
-}
-
-LRESULT CALLBACK SwatchLabel::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  SwatchLabel* self = ControlFromWindow<SwatchLabel>(hwnd, msg, lp);
-  if (!self || !self->hwnd_) return DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->Handle(msg, wp, lp);
-  } catch (...) {
-    NoteEscapedException("a swatch");
-    return 0;
-  }
 }
 
 LRESULT SwatchLabel::Handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -52,12 +41,6 @@ LRESULT SwatchLabel::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CAPTURECHANGED:
       pressed_ = false;
       return 0;
-    case WM_NCDESTROY: {
-      HWND h = hwnd_;
-      hwnd_ = nullptr;
-      SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-      return DefWindowProcW(h, msg, wp, lp);
-    }
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }

@@ -34,7 +34,9 @@ class SwatchLabel {
   void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <typename T>
+  friend LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static constexpr const char* kWhat = "a swatch";
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void Paint(HDC dc);
 
