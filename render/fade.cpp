@@ -126,9 +126,9 @@ class ColourSteps {
 
 inline bool SameColour(__m128i a, __m128i b) { return _mm_movemask_epi8(_mm_cmpeq_epi32(a, b)) == 0xFFFF; }
 
-// What follows the six digits, by wave counter (0 for no wave tag): the
-// units 16..23 after the digits, units 24..31, where the character goes, and
-// the markup's length.
+// What follows the six digits, by wave counter 1 to 4: units 16..23 (the
+// digits left zero), units 24..31, where the character goes, and the length
+// of the character's markup.
 struct Tail {
   __m128i third;
   __m128i fourth;
@@ -137,49 +137,84 @@ struct Tail {
 };
 
 const Tail& TailFor(int waveCounter) {
-  static const Tail tails[5] = {
-      {Units(0, 0, 0, 0, u'"', u'>', 0, u'<'), _mm_setzero_si128(), 22, 23},
+  static const Tail tails[4] = {
       {Units(0, 0, 0, 0, u'"', u'>', u'<', u's'), Units(u'u', u'p', u'>', 0, u'<', u'f', u'o', u'n'), 27, 28},
       {Units(0, 0, 0, 0, u'"', u'>', u'<', u'/'), Units(u's', u'u', u'p', u'>', 0, u'<', u'f', u'o'), 28, 29},
       {Units(0, 0, 0, 0, u'"', u'>', u'<', u's'), Units(u'u', u'b', u'>', 0, u'<', u'f', u'o', u'n'), 27, 28},
       {Units(0, 0, 0, 0, u'"', u'>', u'<', u'/'), Units(u's', u'u', u'b', u'>', 0, u'<', u'f', u'o'), 28, 29},
   };
-  return tails[waveCounter];
+  return tails[waveCounter - 1];
+}
+
+// A colour's six digits placed for the stores at units 8 (the first two) and
+// 16 (the other four, the rest of that store left zero).
+struct Code {
+  __m128i second;
+  __m128i thirdDigits;
+};
+
+inline Code CodeOf(__m128i colour) {
+  const __m128i digits = HexDigits(colour);
+  return {_mm_or_si128(Units(u'l', u'o', u'r', u'=', u'"', u'#', 0, 0), _mm_slli_si128(digits, 12)),
+          _mm_srli_si128(digits, 4)};
+}
+
+// One character's markup; returns where the next begins.
+template <bool kWave>
+inline char16_t* WriteChar(char16_t* at, char16_t ch, const Code& code, int& waveCounter) {
+  Store(at, Units(u'<', u'f', u'o', u'n', u't', u' ', u'c', u'o'));
+  Store(at + 8, code.second);
+  if (!kWave) {
+    Store(at + 16, _mm_or_si128(code.thirdDigits, Units(0, 0, 0, 0, u'"', u'>', 0, u'<')));
+    at[22] = ch;
+    return at + kPlainCharSize;
+  }
+  waveCounter = waveCounter >= 4 ? 1 : waveCounter + 1;
+  const Tail& tail = TailFor(waveCounter);
+  // Read before the stores, which the compiler must assume may alias the table.
+  const std::size_t charAt = tail.charAt, size = tail.size;
+  const __m128i third = tail.third, fourth = tail.fourth;
+  Store(at + 16, _mm_or_si128(code.thirdDigits, third));
+  Store(at + 24, fourth);
+  at[charAt] = ch;
+  return at + size;
 }
 
 template <bool kWave>
 char16_t* WriteSegmentFast(char16_t* at, const Segment& seg, int& waveCounter) {
   const int length = static_cast<int>(seg.chars.size());
-  if (length == 0) return at;
+  const char16_t* chars = seg.chars.data();
   const ColourSteps steps(seg);
-  const __m128i first = Units(u'<', u'f', u'o', u'n', u't', u' ', u'c', u'o');
-  const __m128i secondBase = Units(u'l', u'o', u'r', u'=', u'"', u'#', 0, 0);
-  const Tail& plain = TailFor(0);
   __m128i colour = steps.At(1);
-  __m128i second, thirdDigits;
-  auto takeDigits = [&] {
-    const __m128i digits = HexDigits(colour);
-    second = _mm_or_si128(secondBase, _mm_slli_si128(digits, 12));
-    thirdDigits = _mm_srli_si128(digits, 4);
-  };
-  takeDigits();
-  for (int k = 1; k <= length; ++k) {
-    const __m128i now = steps.At(k);
+  Code code = CodeOf(colour);
+  auto takeColour = [&](__m128i now) {
     if (!SameColour(now, colour)) {
       colour = now;
-      takeDigits();
+      code = CodeOf(now);
     }
-    const Tail* tail = &plain;
-    if (kWave) {
-      waveCounter = waveCounter >= 4 ? 1 : waveCounter + 1;
-      tail = &TailFor(waveCounter);
+  };
+  // Eight characters at a time. Each component moves one way only as k grows
+  // (a product with a fixed quotient, a sum and the rounding are all
+  // monotonic), so when the first and the last of the eight have the same
+  // colour, so have all between, and their steps need not be computed: in a
+  // long line most blocks are of one colour.
+  constexpr int kBlock = 8;
+  int k = 1;
+  for (; k + kBlock - 1 <= length; k += kBlock) {
+    const __m128i blockColour = steps.At(k);
+    if (SameColour(blockColour, steps.At(k + kBlock - 1))) {
+      takeColour(blockColour);
+      for (int i = 0; i < kBlock; ++i) at = WriteChar<kWave>(at, chars[k - 1 + i], code, waveCounter);
+    } else {
+      for (int i = 0; i < kBlock; ++i) {
+        takeColour(steps.At(k + i));
+        at = WriteChar<kWave>(at, chars[k - 1 + i], code, waveCounter);
+      }
     }
-    Store(at, first);
-    Store(at + 8, second);
-    Store(at + 16, _mm_or_si128(thirdDigits, tail->third));
-    if (kWave) Store(at + 24, tail->fourth);
-    at[tail->charAt] = seg.chars[k - 1];
-    at += tail->size;
+  }
+  for (; k <= length; ++k) {
+    takeColour(steps.At(k));
+    at = WriteChar<kWave>(at, chars[k - 1], code, waveCounter);
   }
   return at;
 }
