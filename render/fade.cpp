@@ -183,6 +183,7 @@ inline char16_t* WriteChar(char16_t* at, char16_t ch, const Code& code, int& wav
 template <bool kWave>
 char16_t* WriteSegmentFast(char16_t* at, const Segment& seg, int& waveCounter) {
   const int length = static_cast<int>(seg.chars.size());
+  if (length == 0) return at;  // no step, and no quotient to form
   const char16_t* chars = seg.chars.data();
   const ColourSteps steps(seg);
   __m128i colour = steps.At(1);
@@ -294,11 +295,13 @@ std::u16string FadeFiveRgb(std::int16_t r1, std::int16_t g1, std::int16_t b1,
 #ifdef FADER_HAVE_SSE2
   if (allInByteRange) {
     const std::size_t size = PlainMarkupSize(n, wave);
+    // resize() zero-fills what is overwritten at once; in C++20 every other
+    // way of filling a string in place costs at least as much.
     markup.resize(size + kFastSlack);
-    char16_t* at = markup.data();
+    char16_t* out = markup.data();
     int waveCounter = 0;  // runs on across the segment borders
     for (const Segment& seg : segments) {
-      at = wave ? WriteSegmentFast<true>(at, seg, waveCounter) : WriteSegmentFast<false>(at, seg, waveCounter);
+      out = wave ? WriteSegmentFast<true>(out, seg, waveCounter) : WriteSegmentFast<false>(out, seg, waveCounter);
     }
     markup.resize(size);
     return markup;

@@ -369,7 +369,7 @@ TEST(Fade, EveryStepSizeRoundsAsTheLiteralRendering) {
   // give exact ties (2, 14), long runs of one code (256, 1000) and runs of one
   // character. Segment 1 has the given length; the other three one fewer
   // depending on d, which also moves the wave's offset at the borders.
-  const std::size_t segmentLengths[] = {1, 2, 3, 7, 14, 29, 64, 256, 1000};
+  const std::size_t segmentLengths[] = {1, 2, 3, 7, 8, 9, 14, 16, 17, 29, 64, 256, 1000};
   for (int d = 0; d <= 255; d += (d < 40 ? 1 : 7)) {
     const std::int32_t low = d | (255 - d) << 8 | (d / 2) << 16;
     const std::int32_t high = (255 - d) | d << 8 | (255 - d / 3) << 16;
