@@ -8,7 +8,6 @@
 #endif
 
 #include "render/fade.h"
-#include "render/hex_digits.h"
 
 namespace fader {
 namespace {
@@ -52,12 +51,10 @@ inline std::int64_t RoundToEven(double value) {
 
 // The k-th step from start: quotient (difference / L) times k plus start, in
 // double precision in exactly that order, rounded with ties to even.
-// Unchecked only where both ends of the step lie in 0..255.
-template <bool kChecked>
 inline std::int16_t StepComponent(double quotient, int k, std::int16_t start) {
   double value = quotient * k + start;
   std::int64_t rounded = RoundToEven(value);
-  if (kChecked && (rounded < -32768 || rounded > 32767)) throw OverflowError("fade: component out of 16-bit range");
+  if (rounded < -32768 || rounded > 32767) throw OverflowError("fade: component out of 16-bit range");
   return static_cast<std::int16_t>(rounded);
 }
 
@@ -71,66 +68,178 @@ std::int32_t Pack(const Rgb& rgb) {
   return static_cast<std::int32_t>(packed);
 }
 
-// Writes straight into a buffer sized beforehand; used when every code has
-// exactly six digits, which is always so for components in 0..255. This is
-// the timer tick's path, so it does no more than each character needs.
-class BufferWriter {
+#ifdef FADER_HAVE_SSE2
+// The timer tick's path, for components in 0..255, where every code has six
+// digits and every character's markup has a fixed layout:
+//   units  0..13  <font color="#      16..19  last four digits
+//         14..15  first two digits    20..21  ">, then the wave tag and the character
+// It is written with whole 16-byte stores at units 0, 8, 16 (and 24 for a wave
+// tag) from templates, and the character itself with one 16-bit store on top.
+// The last store runs a few units into the next character's markup, writing
+// there the "<fon" that the next character's first store writes again; after
+// the last character it needs the slack below.
+constexpr std::size_t kFastSlack = 4;
+
+inline __m128i Units(char16_t u0, char16_t u1, char16_t u2, char16_t u3, char16_t u4,
+                     char16_t u5, char16_t u6, char16_t u7) {
+  return _mm_setr_epi16(static_cast<short>(u0), static_cast<short>(u1), static_cast<short>(u2),
+                        static_cast<short>(u3), static_cast<short>(u4), static_cast<short>(u5),
+                        static_cast<short>(u6), static_cast<short>(u7));
+}
+
+inline void Store(char16_t* at, __m128i units) { _mm_storeu_si128(reinterpret_cast<__m128i*>(at), units); }
+
+// The six digits of red, green and blue (32-bit lanes 0..2, each 0..255) as
+// 16-bit lanes 0..5, upper-case; lanes 6 and 7 zero.
+inline __m128i HexDigits(__m128i rgb) {
+  const __m128i bytes = _mm_packs_epi32(rgb, rgb);
+  const __m128i nibbles =
+      _mm_unpacklo_epi16(_mm_srli_epi16(bytes, 4), _mm_and_si128(bytes, _mm_set1_epi16(0xF)));
+  const __m128i letters = _mm_and_si128(_mm_cmpgt_epi16(nibbles, _mm_set1_epi16(9)),
+                                        _mm_set1_epi16(u'A' - u'0' - 10));
+  const __m128i digits = _mm_add_epi16(_mm_add_epi16(nibbles, _mm_set1_epi16(u'0')), letters);
+  return _mm_and_si128(digits, _mm_setr_epi16(-1, -1, -1, -1, -1, -1, 0, 0));
+}
+
+// The colour of step k, red, green and blue in 32-bit lanes 0..2: the same
+// quotient * k + start in double precision, two components per instruction;
+// cvtpd2dq rounds by the current mode, to nearest with ties to even.
+class ColourSteps {
  public:
-  static constexpr bool kChecked = false;
-  explicit BufferWriter(char16_t* at) : at_(at) {}
-  void Put(std::u16string_view s) {
-    for (char16_t ch : s) *at_++ = ch;
+  explicit ColourSteps(const Segment& seg) {
+    const double length = static_cast<double>(seg.chars.size());
+    quotientRG_ = _mm_setr_pd(seg.diff[0] / length, seg.diff[1] / length);
+    quotientB_ = _mm_setr_pd(seg.diff[2] / length, 0.0);
+    startRG_ = _mm_setr_pd(seg.from.c[0], seg.from.c[1]);
+    startB_ = _mm_setr_pd(seg.from.c[2], 0.0);
   }
-  void Put(char16_t ch) { *at_++ = ch; }
-  void PutCode(const Rgb& rgb) {
-    // Consecutive characters often share a colour: reuse the digits last written.
-    if (rgb.c[0] != last_.c[0] || rgb.c[1] != last_.c[1] || rgb.c[2] != last_.c[2]) {
-      last_ = rgb;
-      for (int i = 0; i < 3; ++i) {
-        digits_[2 * i] = kHexDigits[(rgb.c[i] >> 4) & 0xF];
-        digits_[2 * i + 1] = kHexDigits[rgb.c[i] & 0xF];
+  __m128i At(int k) const {
+    const __m128d kk = _mm_set1_pd(k);
+    const __m128i rg = _mm_cvtpd_epi32(_mm_add_pd(_mm_mul_pd(quotientRG_, kk), startRG_));
+    const __m128i b = _mm_cvtpd_epi32(_mm_add_pd(_mm_mul_pd(quotientB_, kk), startB_));
+    return _mm_unpacklo_epi64(rg, b);
+  }
+
+ private:
+  __m128d quotientRG_, quotientB_, startRG_, startB_;
+};
+
+inline bool SameColour(__m128i a, __m128i b) { return _mm_movemask_epi8(_mm_cmpeq_epi32(a, b)) == 0xFFFF; }
+
+// What follows the six digits, by wave counter 1 to 4: units 16..23 (the
+// digits left zero), units 24..31, where the character goes, and the length
+// of the character's markup.
+struct Tail {
+  __m128i third;
+  __m128i fourth;
+  std::size_t charAt;
+  std::size_t size;
+};
+
+const Tail& TailFor(int waveCounter) {
+  static const Tail tails[4] = {
+      {Units(0, 0, 0, 0, u'"', u'>', u'<', u's'), Units(u'u', u'p', u'>', 0, u'<', u'f', u'o', u'n'), 27, 28},
+      {Units(0, 0, 0, 0, u'"', u'>', u'<', u'/'), Units(u's', u'u', u'p', u'>', 0, u'<', u'f', u'o'), 28, 29},
+      {Units(0, 0, 0, 0, u'"', u'>', u'<', u's'), Units(u'u', u'b', u'>', 0, u'<', u'f', u'o', u'n'), 27, 28},
+      {Units(0, 0, 0, 0, u'"', u'>', u'<', u'/'), Units(u's', u'u', u'b', u'>', 0, u'<', u'f', u'o'), 28, 29},
+  };
+  return tails[waveCounter - 1];
+}
+
+// A colour's six digits placed for the stores at units 8 (the first two) and
+// 16 (the other four, the rest of that store left zero).
+struct Code {
+  __m128i second;
+  __m128i thirdDigits;
+};
+
+inline Code CodeOf(__m128i colour) {
+  const __m128i digits = HexDigits(colour);
+  return {_mm_or_si128(Units(u'l', u'o', u'r', u'=', u'"', u'#', 0, 0), _mm_slli_si128(digits, 12)),
+          _mm_srli_si128(digits, 4)};
+}
+
+// One character's markup; returns where the next begins.
+template <bool kWave>
+inline char16_t* WriteChar(char16_t* at, char16_t ch, const Code& code, int& waveCounter) {
+  Store(at, Units(u'<', u'f', u'o', u'n', u't', u' ', u'c', u'o'));
+  Store(at + 8, code.second);
+  if (!kWave) {
+    Store(at + 16, _mm_or_si128(code.thirdDigits, Units(0, 0, 0, 0, u'"', u'>', 0, u'<')));
+    at[22] = ch;
+    return at + kPlainCharSize;
+  }
+  waveCounter = waveCounter >= 4 ? 1 : waveCounter + 1;
+  const Tail& tail = TailFor(waveCounter);
+  // Read before the stores, which the compiler must assume may alias the table.
+  const std::size_t charAt = tail.charAt, size = tail.size;
+  const __m128i third = tail.third, fourth = tail.fourth;
+  Store(at + 16, _mm_or_si128(code.thirdDigits, third));
+  Store(at + 24, fourth);
+  at[charAt] = ch;
+  return at + size;
+}
+
+template <bool kWave>
+char16_t* WriteSegmentFast(char16_t* at, const Segment& seg, int& waveCounter) {
+  const int length = static_cast<int>(seg.chars.size());
+  if (length == 0) return at;  // no step, and no quotient to form
+  const char16_t* chars = seg.chars.data();
+  const ColourSteps steps(seg);
+  __m128i colour = steps.At(1);
+  Code code = CodeOf(colour);
+  auto takeColour = [&](__m128i now) {
+    if (!SameColour(now, colour)) {
+      colour = now;
+      code = CodeOf(now);
+    }
+  };
+  // Eight characters at a time. Each component moves one way only as k grows
+  // (a product with a fixed quotient, a sum and the rounding are all
+  // monotonic), so when the first and the last of the eight have the same
+  // colour, so have all between, and their steps need not be computed: in a
+  // long line most blocks are of one colour.
+  constexpr int kBlock = 8;
+  int k = 1;
+  for (; k + kBlock - 1 <= length; k += kBlock) {
+    const __m128i blockColour = steps.At(k);
+    if (SameColour(blockColour, steps.At(k + kBlock - 1))) {
+      takeColour(blockColour);
+      for (int i = 0; i < kBlock; ++i) at = WriteChar<kWave>(at, chars[k - 1 + i], code, waveCounter);
+    } else {
+      for (int i = 0; i < kBlock; ++i) {
+        takeColour(steps.At(k + i));
+        at = WriteChar<kWave>(at, chars[k - 1 + i], code, waveCounter);
       }
     }
-    for (char16_t d : digits_) *at_++ = d;
   }
+  for (; k <= length; ++k) {
+    takeColour(steps.At(k));
+    at = WriteChar<kWave>(at, chars[k - 1], code, waveCounter);
+  }
+  return at;
+}
+#endif  // FADER_HAVE_SSE2
 
- private:
-  char16_t* at_;
-  Rgb last_{{-1, -1, -1}};
-  char16_t digits_[6] = {};
-};
-
-// Appends to a string; for components outside 0..255, whose codes may be
-// longer than six digits.
-class AppendWriter {
- public:
-  static constexpr bool kChecked = true;
-  explicit AppendWriter(std::u16string& out) : out_(out) {}
-  void Put(std::u16string_view s) { out_.append(s); }
-  void Put(char16_t ch) { out_.push_back(ch); }
-  void PutCode(const Rgb& rgb) { out_.append(RgbToHex(Pack(rgb))); }
-
- private:
-  std::u16string& out_;
-};
-
-template <bool kWave, class Writer>
-void WriteSegment(Writer& out, const Segment& seg, int& waveCounter) {
+// The general path, one piece at a time: for components outside 0..255,
+// whose codes may be longer than six digits, and for builds without SSE2.
+template <bool kWave>
+void AppendSegment(std::u16string& out, const Segment& seg, int& waveCounter) {
   const int length = static_cast<int>(seg.chars.size());
   if (length == 0) return;
   double quotient[3];
   for (int i = 0; i < 3; ++i) quotient[i] = static_cast<double>(seg.diff[i]) / length;
   for (int k = 1; k <= length; ++k) {
     Rgb rgb;
-    for (int i = 0; i < 3; ++i) rgb.c[i] = StepComponent<Writer::kChecked>(quotient[i], k, seg.from.c[i]);
-    out.Put(kFontOpen);
-    out.PutCode(rgb);
-    out.Put(kFontClose);
+    for (int i = 0; i < 3; ++i) rgb.c[i] = StepComponent(quotient[i], k, seg.from.c[i]);
+    out.append(kFontOpen);
+    out.append(RgbToHex(Pack(rgb)));
+    out.append(kFontClose);
     if (kWave) {
       waveCounter = waveCounter >= 4 ? 1 : waveCounter + 1;
-      out.Put(kWaveTags[waveCounter - 1]);
+      out.append(kWaveTags[waveCounter - 1]);
     }
-    out.Put(seg.chars[k - 1]);
+    out.push_back(seg.chars[k - 1]);
   }
 }
 
@@ -159,7 +268,7 @@ std::u16string FadeFiveRgb(std::int16_t r1, std::int16_t g1, std::int16_t b1,
   const Rgb colours[5] = {{{r1, g1, b1}}, {{r2, g2, b2}}, {{r3, g3, b3}}, {{r4, g4, b4}}, {{r5, g5, b5}}};
 
   Segment segments[4] = {};
-  bool allInByteRange = true;
+  [[maybe_unused]] bool allInByteRange = true;
   std::size_t at = 0;
   for (int j = 0; j < 4; ++j) {
     Segment& seg = segments[j];
@@ -183,24 +292,29 @@ std::u16string FadeFiveRgb(std::int16_t r1, std::int16_t g1, std::int16_t b1,
   }
 
   std::u16string markup;
-  auto writeAll = [&](auto& out) {
+#ifdef FADER_HAVE_SSE2
+  if (allInByteRange) {
+    const std::size_t size = PlainMarkupSize(n, wave);
+    // resize() zero-fills what is overwritten at once; in C++20 every other
+    // way of filling a string in place costs at least as much.
+    markup.resize(size + kFastSlack);
+    char16_t* out = markup.data();
     int waveCounter = 0;  // runs on across the segment borders
     for (const Segment& seg : segments) {
-      if (wave) {
-        WriteSegment<true>(out, seg, waveCounter);
-      } else {
-        WriteSegment<false>(out, seg, waveCounter);
-      }
+      out = wave ? WriteSegmentFast<true>(out, seg, waveCounter) : WriteSegmentFast<false>(out, seg, waveCounter);
     }
-  };
-  if (allInByteRange) {
-    markup.resize(PlainMarkupSize(n, wave));
-    BufferWriter out(markup.data());
-    writeAll(out);
-  } else {
-    markup.reserve(PlainMarkupSize(n, wave));
-    AppendWriter out(markup);
-    writeAll(out);
+    markup.resize(size);
+    return markup;
+  }
+#endif
+  markup.reserve(PlainMarkupSize(n, wave));
+  int waveCounter = 0;  // runs on across the segment borders
+  for (const Segment& seg : segments) {
+    if (wave) {
+      AppendSegment<true>(markup, seg, waveCounter);
+    } else {
+      AppendSegment<false>(markup, seg, waveCounter);
+    }
   }
   return markup;
 }
@@ -210,7 +324,17 @@ std::u16string FadeFiveColors(std::int32_t c1, std::int32_t c2, std::int32_t c3,
                               std::u16string_view text, bool wave, const EventPump& pump) {
   Components k[5];
   const std::int32_t colours[5] = {c1, c2, c3, c4, c5};
-  for (int i = 0; i < 5; ++i) k[i] = SplitColorCode(RgbToHex(colours[i]));
+  for (int i = 0; i < 5; ++i) {
+    const std::int32_t c = colours[i];
+    if (c >= 0 && c <= 0xFFFFFF) {
+      // A six-digit code reads BBGGRR, so its split is the value's own bytes;
+      // this spares short lines five strings per tick.
+      k[i] = Components{static_cast<std::int16_t>(c & 0xFF), static_cast<std::int16_t>(c >> 8 & 0xFF),
+                        static_cast<std::int16_t>(c >> 16 & 0xFF)};
+    } else {
+      k[i] = SplitColorCode(RgbToHex(c));
+    }
+  }
   return FadeFiveRgb(k[0].red, k[0].green, k[0].blue, k[1].red, k[1].green, k[1].blue,
                      k[2].red, k[2].green, k[2].blue, k[3].red, k[3].green, k[3].blue,
                      k[4].red, k[4].green, k[4].blue, text, wave, pump);

@@ -329,4 +329,69 @@ TEST(Fade, MatchesALiteralRenderingOnRandomLinesAndColours) {
   }
 }
 
+// Lines as typed: mostly letters, with the characters markup treats specially
+// and surrogate pairs mixed in, so that every kind of unit lands at every
+// offset of the per-character layout.
+std::u16string TypedLine(std::mt19937& rng, std::size_t n) {
+  static const std::u16string pool = u"abcxyz <>&\"'=#/\U0001F600\u00E1\uFFFF";
+  std::uniform_int_distribution<std::size_t> pick(0, pool.size() - 1);
+  std::u16string text(n, u' ');
+  for (auto& ch : text) ch = pool[pick(rng)];
+  return text;
+}
+
+std::int32_t RandomByteColour(std::mt19937& rng) {
+  // Often one of the extremes or a near neighbour, where the steps are steepest or flattest.
+  static const std::int32_t corners[] = {0, 0xFFFFFF, 0xFF, 0xFF00, 0xFF0000, 0x010101, 0xFEFEFE, 0x808080};
+  std::uniform_int_distribution<int> pick(0, 15);
+  int p = pick(rng);
+  if (p < 8) return corners[p];
+  return std::uniform_int_distribution<std::int32_t>(0, 0xFFFFFF)(rng);
+}
+
+TEST(Fade, ByteRangeColoursMatchALiteralRenderingOnRandomTypedLines) {
+  std::mt19937 rng(7331);
+  std::uniform_int_distribution<int> coin(0, 1), shortLength(0, 40), longLength(0, 3000);
+  for (int round = 0; round < 300; ++round) {
+    std::int32_t colours[5];
+    for (auto& c : colours) c = RandomByteColour(rng);
+    const std::size_t n = static_cast<std::size_t>(round % 3 == 0 ? longLength(rng) : shortLength(rng));
+    const std::u16string text = TypedLine(rng, n);
+    const bool wave = coin(rng) == 1;
+    ASSERT_EQ(FadeFiveColors(colours[0], colours[1], colours[2], colours[3], colours[4], text, wave),
+              ReferenceFade(colours, text, wave))
+        << "round " << round << ", " << n << " characters, wave " << wave;
+  }
+}
+
+TEST(Fade, EveryStepSizeRoundsAsTheLiteralRendering) {
+  // Differences from -255 to 255 in each component, over segment lengths that
+  // give exact ties (2, 14), long runs of one code (256, 1000) and runs of one
+  // character. Segment 1 has the given length; the other three one fewer
+  // depending on d, which also moves the wave's offset at the borders.
+  const std::size_t segmentLengths[] = {1, 2, 3, 7, 8, 9, 14, 16, 17, 29, 64, 256, 1000};
+  for (int d = 0; d <= 255; d += (d < 40 ? 1 : 7)) {
+    const std::int32_t low = d | (255 - d) << 8 | (d / 2) << 16;
+    const std::int32_t high = (255 - d) | d << 8 | (255 - d / 3) << 16;
+    const std::int32_t colours[5] = {low, high, low, 0x000000, high};
+    for (std::size_t length : segmentLengths) {
+      const std::u16string text(4 * length - (length > 1 ? d % 4 : 0), u'w');
+      for (bool wave : {false, true}) {
+        ASSERT_EQ(FadeFiveColors(colours[0], colours[1], colours[2], colours[3], colours[4], text, wave),
+                  ReferenceFade(colours, text, wave))
+            << "d " << d << ", segment length " << length << ", wave " << wave;
+      }
+    }
+  }
+}
+
+TEST(Fade, LongestWaveLineMatchesALiteralRendering) {
+  std::mt19937 rng(99);
+  const std::u16string text = TypedLine(rng, 32767);
+  const std::int32_t colours[5] = {0xFF, 0xFF0000, 0xE0E0E0, 0xFF8080, 0};
+  const auto markup = FadeFiveColors(colours[0], colours[1], colours[2], colours[3], colours[4], text, true);
+  EXPECT_EQ(markup.size(), 32767u * 23 + 16383u * 11 + 5);
+  EXPECT_EQ(markup, ReferenceFade(colours, text, true));
+}
+
 }  // namespace
