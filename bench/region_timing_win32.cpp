@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "desktop/region_win32.h"
+#include "tests/win32/desktop_support.h"
 #include "window/frm_fade.h"
 
 namespace {
@@ -38,13 +39,6 @@ Figures Time(int times, Run run) {
   return {ms.front(), sorted[sorted.size() / 2], sorted.front(), sorted.back()};
 }
 
-std::size_t RectanglesIn(HRGN region) {
-  const DWORD size = GetRegionData(region, 0, nullptr);
-  std::vector<char> buffer(size);
-  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-  return size && GetRegionData(region, size, data) ? data->rdh.nCount : 0;
-}
-
 }  // namespace
 
 int main() {
@@ -63,7 +57,7 @@ int main() {
   const Figures region = Time(kTimes, [&] {
     std::int32_t transparent = 0;
     fader::UniqueRegion r = fader::MakeRegion([&] { return form.picBox.hDC(); }, picture, tpp, transparent);
-    rects = RectanglesIn(r.get());
+    rects = desktop_test::RegionRects(r.get()).size();
   });
 
   std::size_t runs = 0;

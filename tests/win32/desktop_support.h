@@ -151,6 +151,9 @@ class MemoryPicture {
   std::uint32_t* bits_ = nullptr;
 };
 
+// Whether a window has the topmost style.
+inline bool Topmost(HWND w) { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
 // Live GDI objects of this process, of one type (0 for all). Wine's
 // GetGuiResources is a stub that answers 0, so the count comes from GDI's
 // handle table, which the process can see through its PEB on Windows and

@@ -11,6 +11,7 @@
 #include "desktop/tray_win32.h"
 #include "desktop/twips.h"
 #include "render/fade.h"
+#include "tests/win32/desktop_support.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ bool IconPresent(const fader::TrayRecord& record) {
   return Shell_NotifyIconA(NIM_MODIFY, reinterpret_cast<NOTIFYICONDATAA*>(&shell)) != FALSE;
 }
 
-bool Topmost(HWND w) { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+using desktop_test::Topmost;
 
 // The window decodes its mouse-moves as the main window does: x converted
 // from pixels into twips, then handed to TrayEvent.

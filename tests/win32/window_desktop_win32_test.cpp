@@ -18,7 +18,7 @@ namespace {
 using desktop_test::Rows;
 using fader::test::FrmFadeTest;
 
-bool Topmost(HWND w) { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+using desktop_test::Topmost;
 
 // Whether the shell holds the window's icon: modifying succeeds only then.
 bool IconPresent(HWND window) {

@@ -71,8 +71,7 @@ constexpr wchar_t kListClass[] = L"_AOL_Listbox";
 constexpr wchar_t kIconClass[] = L"_AOL_Icon";
 constexpr wchar_t kStaticClass[] = L"_AOL_Static";
 constexpr wchar_t kBoxProp[] = L"fader.chatroom.box";
-constexpr wchar_t kDefaultFace[] = L"Arial";
-constexpr char16_t kDefaultFace16[] = u"Arial";
+constexpr char16_t kDefaultFace[] = u"Arial";
 constexpr int kIdSend = 101;
 constexpr int kFirstChildId = 50000;
 
@@ -164,7 +163,8 @@ CHARFORMAT2W Format(const Style& style) {
   cf.dwMask = CFM_COLOR | CFM_FACE | CFM_SIZE | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_SUBSCRIPT;
   cf.yHeight = 200;  // 10 points
   cf.crTextColor = style.color ? RGB(style.color->red, style.color->green, style.color->blue) : RGB(0, 0, 0);
-  std::wstring face = style.face.empty() ? std::wstring(kDefaultFace) : std::wstring(style.face.begin(), style.face.end());
+  const std::u16string_view shown = style.face.empty() ? std::u16string_view(kDefaultFace) : style.face;
+  std::wstring face(shown.begin(), shown.end());
   face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
   face.copy(cf.szFaceName, face.size());
   if (style.bold) cf.dwEffects |= CFE_BOLD;
@@ -210,7 +210,7 @@ DWORD CALLBACK ReadRtf(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* given
 
 // Appends runs at the end of a rich-edit box in one go, streamed in as RTF.
 void AppendRuns(const Box& box, const std::vector<Run>& runs) {
-  RtfSource source{fader::room::RunsToRtf(runs, kDefaultFace16), 0};
+  RtfSource source{fader::room::RunsToRtf(runs, kDefaultFace), 0};
   EDITSTREAM stream{};
   stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
   stream.pfnCallback = &ReadRtf;
@@ -249,10 +249,9 @@ std::u16string FromAnsi(const std::string& text) {
 
 // The input box's set-text: a long text goes into the control cut to its
 // start (never inside a double-byte character), and is held whole.
-LRESULT SetInputText(Box& box, WNDPROC next, WPARAM wparam, LPARAM lparam) {
+LRESULT SetInputText(Box& box, WNDPROC next, WPARAM wparam, LPARAM lparam, const std::string& text) {
   box.held_whole.clear();
   box.held_shown.clear();
-  const std::string text = AnsiText(lparam);
   if (text.size() <= kShownBytes) return CallWindowProcA(next, box.hwnd, WM_SETTEXT, wparam, lparam);
   std::size_t cut = 0;
   while (cut < kShownBytes) cut += IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(text[cut])) ? 2 : 1;
@@ -270,11 +269,13 @@ LRESULT CALLBACK BoxProcA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   try {
     LogFile& log = g_app->log;
     switch (msg) {
-      case WM_SETTEXT:
-        log.Line(fader::room::TextMessageLine(box->who, "WM_SETTEXT", g_app->code_page, AnsiText(lparam)));
+      case WM_SETTEXT: {
+        const std::string text = AnsiText(lparam);
+        log.Line(fader::room::TextMessageLine(box->who, "WM_SETTEXT", g_app->code_page, text));
         if (box->input && g_app->options.hang_input_ms > 0) Sleep(g_app->options.hang_input_ms);
-        if (box->input) return SetInputText(*box, next, wparam, lparam);
+        if (box->input) return SetInputText(*box, next, wparam, lparam, text);
         break;
+      }
       case EM_REPLACESEL:
         log.Line(fader::room::TextMessageLine(box->who, "EM_REPLACESEL", g_app->code_page, AnsiText(lparam)));
         break;
