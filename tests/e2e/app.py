@@ -3,6 +3,7 @@ command use them: starting both, where the controls are, and what the room's
 log says it received."""
 
 import os
+import subprocess
 import time
 
 from harness import Failure
@@ -108,3 +109,129 @@ def process_ended(proc, timeout=10):
 def expect(cond, message):
     if not cond:
         raise Failure(message)
+
+
+# -- the desktop: tray, stacking, pixels, clipboard ---------------------------
+
+TRAY_TITLE = "Wine System Tray"  # Wine's own tray window while an icon exists
+GREY = (128, 128, 128)  # the test display's root (scripts/lib/session.sh)
+SKIN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources", "skin.gif")
+
+# Visible controls as (left, top, width, height) in client pixels.
+VISIBLE_CONTROLS = [(40, 72, 169, 17), (192, 112, 33, 17), (24, 48, 57, 17), (208, 40, 17, 17), (184, 40, 17, 17)] + \
+    [(32 + 24 * i, 104, 17, 17) for i in range(5)]
+
+# The room's input box in its frame's X window: a band along the bottom of room 1.
+ROOM_INPUT_BOX = (20, 374, 463, 25)
+
+
+def visible_window(s, title):
+    """The X id of a mapped window with exactly this title, or ''."""
+    out = s.xdotool("search", "--onlyvisible", "--name", "^%s$" % title, check=False)
+    return out.splitlines()[0] if out else ""
+
+
+def wait_hidden(s, title, timeout=15):
+    s.wait_for(lambda: not visible_window(s, title), timeout, "%r to hide" % title)
+
+
+def wait_shown(s, title, timeout=15):
+    return s.wait_for(lambda: visible_window(s, title), timeout, "%r to show" % title)
+
+
+def screen_pixels(path, x, y, w, h):
+    """Rows of (r, g, b) of a rectangle of a screenshot, read in one go."""
+    out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage", "-depth", "8", "rgb:-"],
+                         capture_output=True, check=True).stdout
+    if len(out) != w * h * 3:
+        raise Failure("the screenshot has no %dx%d+%d+%d rectangle" % (w, h, x, y))
+    return [[tuple(out[(row * w + col) * 3:(row * w + col) * 3 + 3]) for col in range(w)] for row in range(h)]
+
+
+def skin_rgba():
+    """Rows of (r, g, b, a) of the skin picture, as its file holds it."""
+    out = subprocess.run(["convert", SKIN, "-depth", "8", "rgba:-"], capture_output=True, check=True).stdout
+    size = int(len(out) ** 0.5 / 2)  # square, four bytes a pixel
+    return [[tuple(out[(row * size + col) * 4:(row * size + col) * 4 + 4]) for col in range(size)]
+            for row in range(size)]
+
+
+def cut_away(rgba):
+    """True where the window's shape leaves a hole: transparent in the picture,
+    or the colour of the picture box's background behind it (black)."""
+    return rgba[3] == 0 or rgba[:3] == (0, 0, 0)
+
+
+def in_rect(x, y, rect, margin=0):
+    left, top, w, h = rect
+    return left - margin <= x < left + w + margin and top - margin <= y < top + h + margin
+
+
+def tray_icon_centre(s, tray):
+    """Screen point of the first icon in Wine's tray window, found from its pixels."""
+    x, y, w, h = s.geometry(tray)
+    rows = screen_pixels(s.screenshot("tray"), x, y, w, h)
+    points = [(col, row) for row in range(h) for col in range(w) if rows[row][col] != (255, 255, 255)]
+    if not points:
+        raise Failure("the tray window shows no icon")
+    cols = [p[0] for p in points if p[0] < h]  # the first icon cell is square
+    rws = [p[1] for p in points if p[0] < h]
+    return x + (min(cols) + max(cols)) // 2, y + (min(rws) + max(rws)) // 2
+
+
+def drag(s, start, delta, button=1, steps=8):
+    """Presses a button at a screen point, moves by delta in steps, releases."""
+    move_pointer(s, *start)
+    s.xdotool("mousedown", button)
+    dx, dy = delta
+    done_x = done_y = 0
+    for i in range(1, steps + 1):
+        to_x, to_y = dx * i // steps, dy * i // steps
+        s.xdotool("mousemove_relative", "--sync", "--", to_x - done_x, to_y - done_y)
+        done_x, done_y = to_x, to_y
+    s.xdotool("mouseup", button)
+
+
+def move_pointer(s, x, y):
+    """Moves the pointer and waits until it is there (xdotool's --sync would
+    wait for good when it is there already)."""
+    here = dict(f.split(":", 1) for f in s.xdotool("getmouselocation").split() if ":" in f)
+    if (int(here["x"]), int(here["y"])) != (x, y):
+        s.xdotool("mousemove", "--sync", x, y)
+
+
+def click_at(s, x, y, button=1):
+    move_pointer(s, x, y)
+    s.xdotool("click", button)
+
+
+def click_on(s, window, control, button=1):
+    """click_control, also when the pointer is on the control already."""
+    x, y, _, _ = s.geometry(window)
+    click_at(s, x + control[0], y + control[1], button)
+
+
+def set_clipboard(s, text):
+    """Owns the X clipboard with text (UTF-8) until the session ends or the
+    returned process is stopped."""
+    proc = subprocess.Popen(["xclip", "-selection", "clipboard", "-quiet"], stdin=subprocess.PIPE,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    s.procs.append(proc)
+    proc.stdin.write(text.encode("utf-8"))
+    proc.stdin.close()
+    want = text.encode("utf-8")
+    s.wait_for(lambda: subprocess.run(["xclip", "-selection", "clipboard", "-o"], capture_output=True,
+                                      timeout=10).stdout == want, 10, "the clipboard to hold the text")
+    return proc
+
+
+def utf16_units(text):
+    """The text as the program holds it: one character per UTF-16 code unit,
+    so a character beyond the first plane becomes its two surrogates."""
+    raw = text.encode("utf-16-le", "surrogatepass")
+    return "".join(chr(int.from_bytes(raw[i:i + 2], "little")) for i in range(0, len(raw), 2))
+
+
+def input_messages(log, room=1):
+    """The messages room's input box received, without their text."""
+    return [line.split(" bytes=")[0] for line in log.input_lines(room)]

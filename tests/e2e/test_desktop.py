@@ -1,0 +1,214 @@
+"""The window on the desktop as a person handles it: dragged by its title bar,
+hidden to the tray and brought back, always above the room, and cut to the
+outline of its skin so that the desktop and the room show, and take clicks,
+through the cut-away parts."""
+
+import time
+
+import app
+from app import expect
+
+# Room 1's document window in the room frame's X window; the program, centred
+# on the screen, overlaps its left part.
+ROOM_CHILD = (12, 12, 556, 395)
+
+
+def _start(s):
+    log = app.start_room(s)  # first, so the program stacks above it
+    window = app.start_program(s)
+    log.wait_posted(s, 1)  # the start announcement: the program has loaded
+    return log, window
+
+
+def _title_bar_point(geometry):
+    return geometry[0] + app.TITLE_BAR[0], geometry[1] + app.TITLE_BAR[1]
+
+
+def _wait_at(s, window, x, y, what):
+    s.wait_for(lambda: s.geometry(window)[:2] == (x, y), 10, "the window at %d,%d (%s); it is at %r"
+               % (x, y, what, s.geometry(window)[:2]))
+
+
+def test_left_drag_on_the_title_bar_moves_the_window_by_the_drag_and_a_right_drag_does_not(s):
+    window = app.start_program(s)
+    x0, y0, w, h = s.geometry(window)
+
+    # A right-button drag starts no move; nor does the pointer moving over
+    # the panel with no button held. The left drag below starts from where
+    # the title bar was at first, so any move made here would make it miss.
+    app.drag(s, _title_bar_point((x0, y0)), (60, 40), button=3)
+    app.move_pointer(s, x0 + app.TITLE_BAR[0] - 20, y0 + app.TITLE_BAR[1] - 4)
+    app.move_pointer(s, x0 + app.TITLE_BAR[0] + 20, y0 + app.TITLE_BAR[1] + 4)
+
+    # Left drag, leftwards and down, well beyond the panel's own size: the
+    # panel keeps the mouse, so the window follows all the way.
+    app.drag(s, _title_bar_point((x0, y0)), (-150, 90), steps=10)
+    _wait_at(s, window, x0 - 150, y0 + 90, "after the left drag")
+    expect(s.geometry(window)[2:] == (w, h), "the drag changed the window's size")
+    s.screenshot("dragged")
+
+    # A left press with Shift held moves it like any other.
+    s.xdotool("keydown", "shift")
+    try:
+        app.drag(s, _title_bar_point((x0 - 150, y0 + 90)), (70, -50), steps=5)
+    finally:
+        s.xdotool("keyup", "shift")
+    _wait_at(s, window, x0 - 80, y0 + 40, "after the shift-drag")
+
+    # After the release, moving over the panel moves nothing: a last drag
+    # from the same spot lands exactly where its own distance says.
+    s.xdotool("mousemove_relative", "--sync", "--", 15, 3)
+    app.drag(s, _title_bar_point((x0 - 80, y0 + 40)), (33, 21), steps=3)
+    _wait_at(s, window, x0 - 47, y0 + 61, "after the last drag")
+    expect(s.program.poll() is None, "the program ended")
+
+
+def _room_is_active(s, room_log, room):
+    """Clicks into the room and types there, as a person going back to the
+    room would; returns once the room took the click and the key."""
+    rx, ry, _, _ = s.geometry(room)
+    before = len(room_log.input_lines())
+    app.click_at(s, rx + 150, ry + app.ROOM_INPUT_BOX[1] + app.ROOM_INPUT_BOX[3] // 2)
+    s.type_text("k")
+    s.wait_for(lambda: "room=1 msg=WM_CHAR wparam=107" in room_log.input_lines()[before:], 10,
+               "the room to take the click and the key")
+    s.key("BackSpace")
+
+
+def _skin_over_the_room(s, window, room, label):
+    """Every opaque skin pixel of the program that lies over room 1's document
+    window, checked on a screenshot against the skin: the program shows above
+    the active room. (Without a window manager Wine raises no window that is
+    activated by a click, so this cannot tell topmost from merely on top; the
+    Win32 tests check the topmost style itself.)"""
+    wx, wy, _, _ = s.geometry(window)
+    rx, ry, _, _ = s.geometry(room)
+    skin = app.skin_rgba()
+    shot = s.screenshot(label)
+    rows = app.screen_pixels(shot, wx, wy, len(skin[0]), len(skin))
+    child = (rx + ROOM_CHILD[0] - wx, ry + ROOM_CHILD[1] - wy, ROOM_CHILD[2], ROOM_CHILD[3])
+    checked, wrong = 0, []
+    for y, row in enumerate(skin):
+        for x, rgba in enumerate(row):
+            if app.cut_away(rgba) or not app.in_rect(x, y, child):
+                continue
+            if any(app.in_rect(x, y, c, margin=1) for c in app.VISIBLE_CONTROLS):
+                continue
+            checked += 1
+            if rows[y][x] != rgba[:3]:
+                wrong.append((x, y, rows[y][x]))
+    expect(checked > 3000, "only %d skin pixels lie over the room" % checked)
+    expect(not wrong, "%d of %d skin pixels over the room show something else, e.g. %r (%s)"
+           % (len(wrong), checked, wrong[:5], shot))
+
+
+def test_minimize_hides_to_the_tray_and_double_click_or_right_press_bring_it_back_above_the_room(s):
+    log, window = _start(s)
+    room = s.find_window(app.ROOM_TITLE)
+    expect(not app.visible_window(s, app.TRAY_TITLE), "a tray icon exists while the window shows")
+    _room_is_active(s, log, room)
+    _skin_over_the_room(s, window, room, "on-top-at-start")
+
+    for way in ("double-click", "right-press"):
+        app.click_on(s, window, app.CMD_MINIMIZE)
+        app.wait_hidden(s, app.CAPTION)
+        tray = app.wait_shown(s, app.TRAY_TITLE)
+        ix, iy = app.tray_icon_centre(s, tray)
+        app.move_pointer(s, ix, iy)  # plain moves over the icon do nothing
+        if way == "double-click":
+            # A single left click does nothing; wait past the double-click time
+            # so that the next click is not taken as its second half.
+            s.xdotool("click", 1)
+            time.sleep(1.5)
+            expect(not app.visible_window(s, app.CAPTION), "a single click on the tray icon restored the window")
+            s.xdotool("click", "--repeat", 2, "--delay", 80, 1)
+        else:
+            s.xdotool("mousedown", 3)
+            s.xdotool("mouseup", 3)
+        expect(app.wait_shown(s, app.CAPTION) == window, "another window came back")
+        # The icon goes with the restore: it exists only while the window is hidden.
+        app.wait_hidden(s, app.TRAY_TITLE)
+        expect(s.geometry(window)[:2] == ((1280 - 367) // 2, (800 - 282) // 2), "the window came back elsewhere")
+        _room_is_active(s, log, room)
+        _skin_over_the_room(s, window, room, "on-top-after-" + way)
+    expect(log.posted_count() == 1, "minimizing or restoring posted something")
+    expect(s.program.poll() is None, "the program ended")
+
+
+def test_the_desktop_shows_through_every_cut_away_pixel_and_the_skin_inside_the_outline(s):
+    window = app.start_program(s)
+    x, y, w, h = s.geometry(window)
+    tx, ty = x + app.TXT_MESSAGE[0], y + app.TXT_MESSAGE[1]
+    s.wait_for(lambda: s.pixel(s.screenshot("painting"), tx, ty) == (255, 255, 255), 10, "the window to paint")
+    shot = s.screenshot("shaped")
+    rows = app.screen_pixels(shot, x, y, w, h)
+    skin = app.skin_rgba()
+    grey_wanted = skin_wanted = 0
+    wrong = []
+    for py in range(h):
+        for px in range(w):
+            inside = py < len(skin) and px < len(skin[0])
+            if inside and not app.cut_away(skin[py][px]):
+                # The skin, except where a control lies on it.
+                if any(app.in_rect(px, py, c, margin=1) for c in app.VISIBLE_CONTROLS):
+                    continue
+                want = skin[py][px][:3]
+                skin_wanted += 1
+            else:
+                # Transparent, black in the picture, or beyond it: also where
+                # txtFocus and picBox lie, which are never seen.
+                want = app.GREY
+                grey_wanted += 1
+            if rows[py][px] != want:
+                wrong.append((px, py, rows[py][px], want))
+    expect(skin_wanted > 10000 and grey_wanted > 80000, "a picture of %d skin and %d desktop pixels"
+           % (skin_wanted, grey_wanted))
+    expect(not wrong, "%d pixels differ from the skin's outline, e.g. (x, y, seen, wanted) %r"
+           % (len(wrong), wrong[:6]))
+
+
+def test_clicks_on_cut_away_pixels_reach_the_room_beneath_and_clicks_on_the_skin_do_not(s):
+    log, window = _start(s)
+    room = s.find_window(app.ROOM_TITLE)
+    skin = app.skin_rgba()
+    rim, hole, red = (125, 123), (125, 128), (125, 116)
+    expect(skin[rim[1]][rim[0]] == (0, 0, 0, 255), "the skin has no black rim pixel at %r" % (rim,))
+    expect(skin[hole[1]][hole[0]][3] == 0, "the skin is not transparent at %r" % (hole,))
+    expect(not app.cut_away(skin[red[1]][red[0]]), "the skin is not opaque at %r" % (red,))
+
+    # Drag the window so that its lower rim lies over the room's input box.
+    rx, ry, _, _ = s.geometry(room)
+    target = (rx + 250 - rim[0], ry + app.ROOM_INPUT_BOX[1] + 13 - rim[1])
+    x0, y0, _, _ = s.geometry(window)
+    app.drag(s, _title_bar_point((x0, y0)), (target[0] - x0, target[1] - y0), steps=12)
+    _wait_at(s, window, target[0], target[1], "over the room's input box")
+    for point in (rim, hole, red):
+        expect(app.in_rect(target[0] + point[0] - rx, target[1] + point[1] - ry, app.ROOM_INPUT_BOX),
+               "%r is not over the room's input box" % (point,))
+    s.screenshot("over-the-input-box")
+
+    def typed_after(mark):
+        return bytes(int(line.split("wparam=")[1]) for line in log.input_lines()[mark:]
+                     if line.startswith("room=1 msg=WM_CHAR"))
+
+    # A black pixel of the picture is cut away like a transparent one: the
+    # click goes to the room's input box, and so do the keys typed after it.
+    posted = 1
+    for point, word in ((rim, "rim"), (hole, "hole")):
+        mark = len(log.input_lines())
+        app.click_at(s, target[0] + point[0], target[1] + point[1])
+        s.type_text(word)
+        s.key("Return")
+        posted += 1
+        log.wait_posted(s, posted)
+        expect(typed_after(mark) == word.encode() + b"\r", "the room's input box got %r" % typed_after(mark))
+        expect(len(log.set_texts()) == 1, "the program posted something")
+
+    # A click on the skin stays with the program: the room hears nothing of
+    # the keys typed after it.
+    mark = len(log.input_lines())
+    app.click_at(s, target[0] + red[0], target[1] + red[1])
+    s.type_text("zz")
+    time.sleep(1.0)
+    expect(typed_after(mark) == b"", "a click on the skin reached the room: it got %r" % typed_after(mark))
+    expect(s.program.poll() is None, "the program ended")
