@@ -9,9 +9,10 @@ import app
 import markup
 from app import expect
 
-# The colour dialog's basic colours: the centre of cell (column, row) in the
-# dialog's X window, 8 columns by 6 rows.
+
 def _basic_colour_cell(column, row):
+    """The centre of a basic colour, (column, row) of 8 by 6, in the colour
+    dialog's X window."""
     return 17 + 26 * column, 29 + 21 * row
 
 
@@ -187,6 +188,11 @@ def test_a_long_session_posts_every_line_once_in_order_through_colour_changes_an
     expect(s.program.poll() is None, "the program ended")
 
 
+def _markup_text(received):
+    """The characters of faded markup, without their colour tags."""
+    return b"".join(part[part.index(b">") + 1:] for part in received.split(b'<font color="#')[1:])
+
+
 def _paste_and_send(s, window, log, text):
     """Pastes text into the message box and presses Enter once the program
     has taken it; returns the bytes of the one set-text the room got."""
@@ -239,7 +245,7 @@ def test_characters_outside_the_code_page_go_out_as_question_marks_and_the_next_
     expect(received == want, "received %r, not %r" % (received, want))
     # Each half of the emoji carries its own colour tag, so each goes out as
     # its own question mark; the CJK characters too.
-    shown = markup_text(received)
+    shown = _markup_text(received)
     expect(shown == b"A??B??C\x80\xe9", "the text in the markup reads %r" % shown)
     log.wait_posted(s, 2)
 
@@ -248,8 +254,3 @@ def test_characters_outside_the_code_page_go_out_as_question_marks_and_the_next_
     expect(log.set_texts()[-1] == app.encode(markup.fade(app.DEFAULT_COLOURS, "still fine")),
            "the next line arrived as %r" % log.set_texts()[-1])
     expect(s.program.poll() is None, "the program ended")
-
-
-def markup_text(received):
-    """The characters of faded markup, without their colour tags."""
-    return b"".join(part[part.index(b">") + 1:] for part in received.split(b'<font color="#')[1:])
