@@ -179,6 +179,14 @@ def tray_icon_centre(s, tray):
     return x + (min(cols) + max(cols)) // 2, y + (min(rws) + max(rws)) // 2
 
 
+def red_text_in_message_box(s, window, shot):
+    """How many red text pixels the message box shows in a screenshot."""
+    x, y, _, _ = s.geometry(window)
+    out = subprocess.run(["convert", shot, "-crop", "165x11+%d+%d" % (x + 42, y + 75), "-depth", "8", "rgb:-"],
+                         capture_output=True, check=True).stdout
+    return sum(1 for i in range(0, len(out) - 2, 3) if out[i] > 180 and out[i + 1] < 80)
+
+
 def drag(s, start, delta, button=1, steps=8):
     """Presses a button at a screen point, moves by delta in steps, releases."""
     move_pointer(s, *start)

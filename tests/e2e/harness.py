@@ -3,6 +3,7 @@ Wine processes on the test command's private Xvfb display, driven with
 xdotool as a person would, with logs and screenshots under the build tree."""
 
 import os
+import shutil
 import subprocess
 import time
 
@@ -18,7 +19,10 @@ class Session:
         self.build = build
         self.bin = os.path.join(build, "bin")
         self.out = os.path.join(out, name)
-        os.makedirs(self.out, exist_ok=True)
+        # Only this run's logs and screenshots: an old failure picture left
+        # beside them would mislead whoever looks.
+        shutil.rmtree(self.out, ignore_errors=True)
+        os.makedirs(self.out)
         self.procs = []
         self.shots = 0
 

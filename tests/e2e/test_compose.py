@@ -1,6 +1,5 @@
 """Typing, sending, colour picking, start-up and exit, as a person does them."""
 
-import subprocess
 import time
 
 import app
@@ -118,24 +117,16 @@ def test_swatch_takes_the_chosen_colour_and_cancel_changes_nothing(s):
     s.screenshot("after-colour")
 
 
-def _red_text_in_message_box(s, window, shot):
-    """How many red text pixels the message box shows in a screenshot."""
-    x, y, _, _ = s.geometry(window)
-    out = subprocess.run(["convert", shot, "-crop", "165x11+%d+%d" % (x + 42, y + 75), "-depth", "8", "rgb:-"],
-                         capture_output=True, check=True).stdout
-    return sum(1 for i in range(0, len(out) - 2, 3) if out[i] > 180 and out[i + 1] < 80)
-
-
 def test_with_no_room_nothing_is_posted_and_the_line_is_kept(s):
     window = app.start_program(s)
     _type_line(s, window, "kept line")
-    before = _red_text_in_message_box(s, window, s.screenshot("typed"))
+    before = app.red_text_in_message_box(s, window, s.screenshot("typed"))
     expect(before > 0, "no typed text shows in the message box")
     s.key("Return")
     time.sleep(1.0)
     expect(s.program.poll() is None, "the program ended")
     # The red text is still in the box after Return.
-    after = _red_text_in_message_box(s, window, s.screenshot("after-return"))
+    after = app.red_text_in_message_box(s, window, s.screenshot("after-return"))
     expect(after == before, "the typed line changed after Return with no room (%d -> %d)" % (before, after))
 
 
