@@ -7,7 +7,6 @@ the figures; asserts nothing. Run it through scripts/bench-wine.sh."""
 
 import argparse
 import os
-import subprocess
 import sys
 import time
 
@@ -77,7 +76,7 @@ def key_to_log_ms(s, log):
 
 
 def paste(s, window, text):
-    subprocess.run(["xclip", "-selection", "clipboard"], input=text.encode(), check=True)
+    app.set_clipboard(s, text)  # held until the session stops
     app.click_control(s, window, app.TXT_MESSAGE)
     s.key("ctrl+a")
     s.key("ctrl+v")
