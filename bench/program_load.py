@@ -90,9 +90,7 @@ def main():
     args = ap.parse_args()
     s = harness.Session(args.build, args.out, "load")
     try:
-        log = app.start_room(s)
-        window = app.start_program(s)
-        log.wait_posted(s, 1)  # the start announcement
+        log, window = app.start_both(s)
         server = wineserver_pid()
         pids = [s.program.pid] + ([server] if server else [])
         time.sleep(1.0)

@@ -7,6 +7,7 @@ import subprocess
 import time
 
 from harness import Failure
+from harness import check as expect  # noqa: F401  (the tests' name for it)
 
 PROGRAM = "m\u00edrt\u00e1n\u00e9.exe"
 ROOM = "chatroom.exe"
@@ -87,6 +88,15 @@ def start_program(s):
     return window
 
 
+def start_both(s, *room_args):
+    """The room first, so that the program stacks above it; returns the room's
+    log and the program's window once the program has loaded."""
+    log = start_room(s, *room_args)
+    window = start_program(s)
+    log.wait_posted(s, 1)  # the start announcement
+    return log, window
+
+
 def click_control(s, window, control, button=1):
     x, y, _, _ = s.geometry(window)
     s.click(x + control[0], y + control[1], button)
@@ -106,11 +116,6 @@ def process_ended(proc, timeout=10):
     return False
 
 
-def expect(cond, message):
-    if not cond:
-        raise Failure(message)
-
-
 # -- the desktop: tray, stacking, pixels, clipboard ---------------------------
 
 TRAY_TITLE = "Wine System Tray"  # Wine's own tray window while an icon exists
@@ -125,27 +130,12 @@ VISIBLE_CONTROLS = [(40, 72, 169, 17), (192, 112, 33, 17), (24, 48, 57, 17), (20
 ROOM_INPUT_BOX = (20, 374, 463, 25)
 
 
-def visible_window(s, title):
-    """The X id of a mapped window with exactly this title, or ''."""
-    out = s.xdotool("search", "--onlyvisible", "--name", "^%s$" % title, check=False)
-    return out.splitlines()[0] if out else ""
-
-
 def wait_hidden(s, title, timeout=15):
-    s.wait_for(lambda: not visible_window(s, title), timeout, "%r to hide" % title)
+    s.wait_for(lambda: not s.visible_window(title), timeout, "%r to hide" % title)
 
 
 def wait_shown(s, title, timeout=15):
-    return s.wait_for(lambda: visible_window(s, title), timeout, "%r to show" % title)
-
-
-def screen_pixels(path, x, y, w, h):
-    """Rows of (r, g, b) of a rectangle of a screenshot, read in one go."""
-    out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage", "-depth", "8", "rgb:-"],
-                         capture_output=True, check=True).stdout
-    if len(out) != w * h * 3:
-        raise Failure("the screenshot has no %dx%d+%d+%d rectangle" % (w, h, x, y))
-    return [[tuple(out[(row * w + col) * 3:(row * w + col) * 3 + 3]) for col in range(w)] for row in range(h)]
+    return s.wait_for(lambda: s.visible_window(title), timeout, "%r to show" % title)
 
 
 def skin_rgba():
@@ -167,29 +157,43 @@ def in_rect(x, y, rect, margin=0):
     return left - margin <= x < left + w + margin and top - margin <= y < top + h + margin
 
 
-def tray_icon_centre(s, tray):
-    """Screen point of the first icon in Wine's tray window, found from its pixels."""
+def point_at_tray_icon(s):
+    """Waits for the program's tray icon and puts the pointer on it."""
+    tray = wait_shown(s, TRAY_TITLE)
     x, y, w, h = s.geometry(tray)
-    rows = screen_pixels(s.screenshot("tray"), x, y, w, h)
+    rows = s.screen_pixels(s.screenshot("tray"), x, y, w, h)
     points = [(col, row) for row in range(h) for col in range(w) if rows[row][col] != (255, 255, 255)]
     if not points:
         raise Failure("the tray window shows no icon")
     cols = [p[0] for p in points if p[0] < h]  # the first icon cell is square
     rws = [p[1] for p in points if p[0] < h]
-    return x + (min(cols) + max(cols)) // 2, y + (min(rws) + max(rws)) // 2
+    s.move_pointer(x + (min(cols) + max(cols)) // 2, y + (min(rws) + max(rws)) // 2)
+
+
+def restore_from_tray(s, way):
+    """Brings the window back with a double-click or a right press on its tray
+    icon; returns the window once it shows and the icon has gone with it."""
+    point_at_tray_icon(s)
+    if way == "double-click":
+        s.xdotool("click", "--repeat", 2, "--delay", 80, 1)
+    else:
+        s.xdotool("mousedown", 3)
+        s.xdotool("mouseup", 3)
+    window = wait_shown(s, CAPTION)
+    wait_hidden(s, TRAY_TITLE)
+    return window
 
 
 def red_text_in_message_box(s, window, shot):
     """How many red text pixels the message box shows in a screenshot."""
     x, y, _, _ = s.geometry(window)
-    out = subprocess.run(["convert", shot, "-crop", "165x11+%d+%d" % (x + 42, y + 75), "-depth", "8", "rgb:-"],
-                         capture_output=True, check=True).stdout
-    return sum(1 for i in range(0, len(out) - 2, 3) if out[i] > 180 and out[i + 1] < 80)
+    rows = s.screen_pixels(shot, x + 42, y + 75, 165, 11)
+    return sum(1 for row in rows for r, g, _ in row if r > 180 and g < 80)
 
 
 def drag(s, start, delta, button=1, steps=8):
     """Presses a button at a screen point, moves by delta in steps, releases."""
-    move_pointer(s, *start)
+    s.move_pointer(*start)
     s.xdotool("mousedown", button)
     dx, dy = delta
     done_x = done_y = 0
@@ -198,25 +202,6 @@ def drag(s, start, delta, button=1, steps=8):
         s.xdotool("mousemove_relative", "--sync", "--", to_x - done_x, to_y - done_y)
         done_x, done_y = to_x, to_y
     s.xdotool("mouseup", button)
-
-
-def move_pointer(s, x, y):
-    """Moves the pointer and waits until it is there (xdotool's --sync would
-    wait for good when it is there already)."""
-    here = dict(f.split(":", 1) for f in s.xdotool("getmouselocation").split() if ":" in f)
-    if (int(here["x"]), int(here["y"])) != (x, y):
-        s.xdotool("mousemove", "--sync", x, y)
-
-
-def click_at(s, x, y, button=1):
-    move_pointer(s, x, y)
-    s.xdotool("click", button)
-
-
-def click_on(s, window, control, button=1):
-    """click_control, also when the pointer is on the control already."""
-    x, y, _, _ = s.geometry(window)
-    click_at(s, x + control[0], y + control[1], button)
 
 
 def set_clipboard(s, text):

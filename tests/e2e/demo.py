@@ -22,9 +22,7 @@ def main():
     args = ap.parse_args()
     s = harness.Session(args.build, args.out, "run")
     try:
-        log = app.start_room(s)
-        window = app.start_program(s)
-        log.wait_posted(s, 1)
+        log, window = app.start_both(s)
         app.click_control(s, window, app.TXT_MESSAGE)
         s.type_text(args.line, delay_ms=40)
         time.sleep(0.3)

@@ -55,15 +55,14 @@ class Session:
             raise Failure("xdotool %s failed: %s" % (" ".join(map(str, args)), res.stderr.strip()))
         return res.stdout.strip()
 
+    def visible_window(self, title):
+        """The X id of a mapped window with exactly this title, or ''."""
+        out = self.xdotool("search", "--onlyvisible", "--name", "^%s$" % title, check=False)
+        return out.splitlines()[0] if out else ""
+
     def find_window(self, name, timeout=15.0):
         """The X window id of the first visible window whose title is name."""
-        deadline = time.time() + timeout
-        while time.time() < deadline:
-            out = self.xdotool("search", "--onlyvisible", "--name", "^%s$" % name, check=False)
-            if out:
-                return out.splitlines()[0]
-            time.sleep(0.1)
-        raise Failure("no window titled %r appeared" % name)
+        return self.wait_for(lambda: self.visible_window(name), timeout, "a window titled %r" % name)
 
     def geometry(self, window):
         """(x, y, width, height) of an X window on the screen."""
@@ -71,12 +70,20 @@ class Session:
         vals = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
         return int(vals["X"]), int(vals["Y"]), int(vals["WIDTH"]), int(vals["HEIGHT"])
 
+    def move_pointer(self, x, y):
+        """Moves the pointer and waits until it is there (xdotool's --sync would
+        wait for good when it is there already)."""
+        here = dict(f.split(":", 1) for f in self.xdotool("getmouselocation").split() if ":" in f)
+        if (int(here["x"]), int(here["y"])) != (x, y):
+            self.xdotool("mousemove", "--sync", x, y)
+
     def click(self, x, y, button=1):
-        self.xdotool("mousemove", "--sync", x, y)
+        self.move_pointer(x, y)
         self.xdotool("click", button)
 
     def type_text(self, text, delay_ms=2):
-        self.xdotool("type", "--delay", delay_ms, text)
+        # "--": a line may start with a dash.
+        self.xdotool("type", "--delay", delay_ms, "--", text)
 
     def key(self, *keys):
         self.xdotool("key", *keys)
@@ -88,12 +95,18 @@ class Session:
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return path
 
+    @staticmethod
+    def screen_pixels(path, x, y, w, h):
+        """Rows of (r, g, b) of a rectangle of a screenshot, read in one go."""
+        out = subprocess.run(["convert", path, "-crop", "%dx%d+%d+%d" % (w, h, x, y), "+repage", "-depth", "8",
+                              "rgb:-"], capture_output=True, check=True).stdout
+        if len(out) != w * h * 3:
+            raise Failure("the screenshot has no %dx%d+%d+%d rectangle" % (w, h, x, y))
+        return [[tuple(out[(row * w + col) * 3:(row * w + col) * 3 + 3]) for col in range(w)] for row in range(h)]
+
     def pixel(self, path, x, y):
         """(r, g, b) of one pixel of a screenshot."""
-        out = subprocess.run(["convert", path, "-format", "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]",
-                              "-crop", "1x1+%d+%d" % (x, y), "info:-"],
-                             capture_output=True, text=True, check=True).stdout
-        return tuple(int(v) for v in out.strip().split(","))
+        return self.screen_pixels(path, x, y, 1, 1)[0][0]
 
     # -- waiting ---------------------------------------------------------
     @staticmethod

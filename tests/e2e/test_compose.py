@@ -7,13 +7,6 @@ import markup
 from app import expect
 
 
-def _start(s, *room_args):
-    log = app.start_room(s, *room_args)
-    window = app.start_program(s)
-    log.wait_posted(s, 1)  # the start announcement
-    return log, window
-
-
 def _type_line(s, window, text):
     app.click_control(s, window, app.TXT_MESSAGE)
     s.type_text(text)
@@ -21,7 +14,7 @@ def _type_line(s, window, text):
 
 
 def test_start_announcement_arrives_as_code_page_bytes(s):
-    log, _ = _start(s)
+    log, _ = app.start_both(s)
     texts = log.set_texts()
     expect(texts[0] == app.encode(markup.START_ANNOUNCEMENT), "start announcement bytes: %r" % texts[0])
     lines = log.input_lines()
@@ -30,7 +23,7 @@ def test_start_announcement_arrives_as_code_page_bytes(s):
 
 
 def test_typed_line_arrives_faded_in_the_default_colours(s):
-    log, window = _start(s)
+    log, window = app.start_both(s)
     _type_line(s, window, "hello")
     s.key("Return")
     log.wait_posted(s, 2)
@@ -44,7 +37,7 @@ def test_typed_line_arrives_faded_in_the_default_colours(s):
 
 
 def test_send_button_posts_what_enter_would(s):
-    log, window = _start(s)
+    log, window = app.start_both(s)
     _type_line(s, window, "by button")
     app.click_control(s, window, app.CMD_SEND)
     log.wait_posted(s, 2)
@@ -59,7 +52,7 @@ def test_send_button_posts_what_enter_would(s):
 
 
 def test_ctrl_return_sends_nothing(s):
-    log, window = _start(s)
+    log, window = app.start_both(s)
     _type_line(s, window, "not yet")
     s.key("ctrl+Return")
     time.sleep(1.0)
@@ -95,7 +88,7 @@ def _colour3_from(received):
 
 
 def test_swatch_takes_the_chosen_colour_and_cancel_changes_nothing(s):
-    log, window = _start(s)
+    log, window = app.start_both(s)
     app.click_control(s, window, app.SWATCHES[2])
     _pick_in_dialog(s, _colour_dialog(s), "Escape")
     _type_line(s, window, "abcd")
@@ -131,7 +124,7 @@ def test_with_no_room_nothing_is_posted_and_the_line_is_kept(s):
 
 
 def test_exit_asks_no_keeps_running_yes_announces_and_ends(s):
-    log, window = _start(s)
+    log, window = app.start_both(s)
     app.click_control(s, window, app.CMD_EXIT)
     box = s.find_window(app.PROGRAM_TITLE, 10)
     x, y, w, h = s.geometry(box)

@@ -13,13 +13,6 @@ from app import expect
 ROOM_CHILD = (12, 12, 556, 395)
 
 
-def _start(s):
-    log = app.start_room(s)  # first, so the program stacks above it
-    window = app.start_program(s)
-    log.wait_posted(s, 1)  # the start announcement: the program has loaded
-    return log, window
-
-
 def _title_bar_point(geometry):
     return geometry[0] + app.TITLE_BAR[0], geometry[1] + app.TITLE_BAR[1]
 
@@ -37,8 +30,8 @@ def test_left_drag_on_the_title_bar_moves_the_window_by_the_drag_and_a_right_dra
     # the panel with no button held. The left drag below starts from where
     # the title bar was at first, so any move made here would make it miss.
     app.drag(s, _title_bar_point((x0, y0)), (60, 40), button=3)
-    app.move_pointer(s, x0 + app.TITLE_BAR[0] - 20, y0 + app.TITLE_BAR[1] - 4)
-    app.move_pointer(s, x0 + app.TITLE_BAR[0] + 20, y0 + app.TITLE_BAR[1] + 4)
+    s.move_pointer(x0 + app.TITLE_BAR[0] - 20, y0 + app.TITLE_BAR[1] - 4)
+    s.move_pointer(x0 + app.TITLE_BAR[0] + 20, y0 + app.TITLE_BAR[1] + 4)
 
     # Left drag, leftwards and down, well beyond the panel's own size: the
     # panel keeps the mouse, so the window follows all the way.
@@ -68,7 +61,7 @@ def _room_is_active(s, room_log, room):
     room would; returns once the room took the click and the key."""
     rx, ry, _, _ = s.geometry(room)
     before = len(room_log.input_lines())
-    app.click_at(s, rx + 150, ry + app.ROOM_INPUT_BOX[1] + app.ROOM_INPUT_BOX[3] // 2)
+    s.click(rx + 150, ry + app.ROOM_INPUT_BOX[1] + app.ROOM_INPUT_BOX[3] // 2)
     s.type_text("k")
     s.wait_for(lambda: "room=1 msg=WM_CHAR wparam=107" in room_log.input_lines()[before:], 10,
                "the room to take the click and the key")
@@ -85,7 +78,7 @@ def _skin_over_the_room(s, window, room, label):
     rx, ry, _, _ = s.geometry(room)
     skin = app.skin_rgba()
     shot = s.screenshot(label)
-    rows = app.screen_pixels(shot, wx, wy, len(skin[0]), len(skin))
+    rows = s.screen_pixels(shot, wx, wy, len(skin[0]), len(skin))
     child = (rx + ROOM_CHILD[0] - wx, ry + ROOM_CHILD[1] - wy, ROOM_CHILD[2], ROOM_CHILD[3])
     checked, wrong = 0, []
     for y, row in enumerate(skin):
@@ -103,31 +96,24 @@ def _skin_over_the_room(s, window, room, label):
 
 
 def test_minimize_hides_to_the_tray_and_double_click_or_right_press_bring_it_back_above_the_room(s):
-    log, window = _start(s)
+    log, window = app.start_both(s)
     room = s.find_window(app.ROOM_TITLE)
-    expect(not app.visible_window(s, app.TRAY_TITLE), "a tray icon exists while the window shows")
+    expect(not s.visible_window(app.TRAY_TITLE), "a tray icon exists while the window shows")
     _room_is_active(s, log, room)
     _skin_over_the_room(s, window, room, "on-top-at-start")
 
     for way in ("double-click", "right-press"):
-        app.click_on(s, window, app.CMD_MINIMIZE)
+        app.click_control(s, window, app.CMD_MINIMIZE)
         app.wait_hidden(s, app.CAPTION)
-        tray = app.wait_shown(s, app.TRAY_TITLE)
-        ix, iy = app.tray_icon_centre(s, tray)
-        app.move_pointer(s, ix, iy)  # plain moves over the icon do nothing
+        app.point_at_tray_icon(s)  # plain moves over the icon do nothing
         if way == "double-click":
             # A single left click does nothing; wait past the double-click time
             # so that the next click is not taken as its second half.
             s.xdotool("click", 1)
             time.sleep(1.5)
-            expect(not app.visible_window(s, app.CAPTION), "a single click on the tray icon restored the window")
-            s.xdotool("click", "--repeat", 2, "--delay", 80, 1)
-        else:
-            s.xdotool("mousedown", 3)
-            s.xdotool("mouseup", 3)
-        expect(app.wait_shown(s, app.CAPTION) == window, "another window came back")
+            expect(not s.visible_window(app.CAPTION), "a single click on the tray icon restored the window")
         # The icon goes with the restore: it exists only while the window is hidden.
-        app.wait_hidden(s, app.TRAY_TITLE)
+        expect(app.restore_from_tray(s, way) == window, "another window came back")
         expect(s.geometry(window)[:2] == ((1280 - 367) // 2, (800 - 282) // 2), "the window came back elsewhere")
         _room_is_active(s, log, room)
         _skin_over_the_room(s, window, room, "on-top-after-" + way)
@@ -141,7 +127,7 @@ def test_the_desktop_shows_through_every_cut_away_pixel_and_the_skin_inside_the_
     tx, ty = x + app.TXT_MESSAGE[0], y + app.TXT_MESSAGE[1]
     s.wait_for(lambda: s.pixel(s.screenshot("painting"), tx, ty) == (255, 255, 255), 10, "the window to paint")
     shot = s.screenshot("shaped")
-    rows = app.screen_pixels(shot, x, y, w, h)
+    rows = s.screen_pixels(shot, x, y, w, h)
     skin = app.skin_rgba()
     grey_wanted = skin_wanted = 0
     wrong = []
@@ -168,7 +154,7 @@ def test_the_desktop_shows_through_every_cut_away_pixel_and_the_skin_inside_the_
 
 
 def test_clicks_on_cut_away_pixels_reach_the_room_beneath_and_clicks_on_the_skin_do_not(s):
-    log, window = _start(s)
+    log, window = app.start_both(s)
     room = s.find_window(app.ROOM_TITLE)
     skin = app.skin_rgba()
     rim, hole, red = (125, 123), (125, 128), (125, 116)
@@ -196,7 +182,7 @@ def test_clicks_on_cut_away_pixels_reach_the_room_beneath_and_clicks_on_the_skin
     posted = 1
     for point, word in ((rim, "rim"), (hole, "hole")):
         mark = len(log.input_lines())
-        app.click_at(s, target[0] + point[0], target[1] + point[1])
+        s.click(target[0] + point[0], target[1] + point[1])
         s.type_text(word)
         s.key("Return")
         posted += 1
@@ -207,7 +193,7 @@ def test_clicks_on_cut_away_pixels_reach_the_room_beneath_and_clicks_on_the_skin
     # A click on the skin stays with the program: the room hears nothing of
     # the keys typed after it.
     mark = len(log.input_lines())
-    app.click_at(s, target[0] + red[0], target[1] + red[1])
+    s.click(target[0] + red[0], target[1] + red[1])
     s.type_text("zz")
     time.sleep(1.0)
     expect(typed_after(mark) == b"", "a click on the skin reached the room: it got %r" % typed_after(mark))

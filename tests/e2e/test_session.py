@@ -16,25 +16,13 @@ def _basic_colour_cell(column, row):
     return 17 + 26 * column, 29 + 21 * row
 
 
-def _start(s):
-    log = app.start_room(s)
-    window = app.start_program(s)
-    log.wait_posted(s, 1)  # the start announcement
-    return log, window
-
-
-def _type(s, text, delay_ms):
-    # "--": a line may start with a dash.
-    s.xdotool("type", "--delay", delay_ms, "--", text)
-
-
 def _send_line(s, window, log, text, posted, by_button=False, delay_ms=2):
     """Types a line into the focused message box and sends it; returns the
     room's new count of posted lines."""
-    _type(s, text, delay_ms)
+    s.type_text(text, delay_ms)
     time.sleep(0.15)  # the timer renders the line into the hidden result box
     if by_button:
-        app.click_on(s, window, app.CMD_SEND)
+        app.click_control(s, window, app.CMD_SEND)
     else:
         s.key("Return")
     log.wait_posted(s, posted + 1)
@@ -44,21 +32,8 @@ def _send_line(s, window, log, text, posted, by_button=False, delay_ms=2):
 def _question_box(s):
     box = s.find_window(app.PROGRAM_TITLE, 10)
     x, y, w, h = s.geometry(box)
-    app.move_pointer(s, x + w // 2, y + h // 2)  # keys go where the pointer is
+    s.move_pointer(x + w // 2, y + h // 2)  # keys go where the pointer is
     return box
-
-
-def _restore_from_tray(s, way):
-    tray = app.wait_shown(s, app.TRAY_TITLE)
-    ix, iy = app.tray_icon_centre(s, tray)
-    app.move_pointer(s, ix, iy)
-    if way == "double-click":
-        s.xdotool("click", "--repeat", 2, "--delay", 80, 1)
-    else:
-        s.xdotool("mousedown", 3)
-        s.xdotool("mouseup", 3)
-    app.wait_shown(s, app.CAPTION)
-    app.wait_hidden(s, app.TRAY_TITLE)
 
 
 def _colour_at(s, x, y):
@@ -69,12 +44,12 @@ def _colour_at(s, x, y):
 def _pick_colour(s, window, swatch, cell):
     """Clicks a swatch, picks a basic colour in the dialog and closes it with
     OK; returns the colour as the swatch then shows it, 0x00BBGGRR."""
-    app.click_on(s, window, app.SWATCHES[swatch])
+    app.click_control(s, window, app.SWATCHES[swatch])
     dialog = s.find_window("Color", 10)
     dx, dy, _, _ = s.geometry(dialog)
     cx, cy = _basic_colour_cell(*cell)
     chosen = _colour_at(s, dx + cx, dy + cy)
-    app.click_at(s, dx + cx, dy + cy)
+    s.click(dx + cx, dy + cy)
     s.key("Return")
     app.wait_hidden(s, "Color")
     wx, wy, _, _ = s.geometry(window)
@@ -85,15 +60,15 @@ def _pick_colour(s, window, swatch, cell):
 
 
 def test_tab_walks_the_message_box_two_hidden_boxes_send_exit_and_minimize_in_turn(s):
-    log, window = _start(s)
-    app.click_on(s, window, app.TXT_MESSAGE)
-    _type(s, "abc", 2)
+    log, window = app.start_both(s)
+    app.click_control(s, window, app.TXT_MESSAGE)
+    s.type_text("abc")
     time.sleep(0.15)
     # Message box, then the two boxes no one sees, then the send button:
     # the F goes into the first of those, not into the line; Space presses
     # the button.
     s.key("Tab")
-    _type(s, "F", 2)
+    s.type_text("F")
     s.key("Tab", "Tab")
     s.key("space")
     log.wait_posted(s, 2)
@@ -102,7 +77,7 @@ def test_tab_walks_the_message_box_two_hidden_boxes_send_exit_and_minimize_in_tu
 
     # The send gave the focus back to the message box; six stops bring it
     # round to the message box again.
-    _type(s, "q", 2)
+    s.type_text("q")
     s.key(*["Tab"] * 6)
     s.key("End")
     posted = _send_line(s, window, log, "r", 2)
@@ -120,15 +95,15 @@ def test_tab_walks_the_message_box_two_hidden_boxes_send_exit_and_minimize_in_tu
     # The answer gave the focus back to the exit button: one more Tab and
     # Space minimize.
     wx, wy, _, _ = s.geometry(window)
-    app.move_pointer(s, wx + app.TITLE_BAR[0], wy + app.TITLE_BAR[1])
+    s.move_pointer(wx + app.TITLE_BAR[0], wy + app.TITLE_BAR[1])
     s.key("Tab")
     s.key("space")
     app.wait_hidden(s, app.CAPTION)
-    _restore_from_tray(s, "double-click")
+    app.restore_from_tray(s, "double-click")
 
     # The focus went to the box outside the skin before the window hid, and
     # is there again: one step back is the message box.
-    app.move_pointer(s, wx + app.TITLE_BAR[0], wy + app.TITLE_BAR[1])
+    s.move_pointer(wx + app.TITLE_BAR[0], wy + app.TITLE_BAR[1])
     s.key("shift+Tab")
     _send_line(s, window, log, "t", posted)
     expect(log.set_texts()[-1] == app.encode(markup.fade(app.DEFAULT_COLOURS, "t")),
@@ -150,12 +125,12 @@ def _session_lines(count, seed=7):
 
 
 def test_a_long_session_posts_every_line_once_in_order_through_colour_changes_and_the_tray(s):
-    log, window = _start(s)
+    log, window = app.start_both(s)
     colours = list(app.DEFAULT_COLOURS)
     lines = _session_lines(200)
     expected = []
     posted = 1
-    app.click_on(s, window, app.TXT_MESSAGE)
+    app.click_control(s, window, app.TXT_MESSAGE)
     for i, text in enumerate(lines):
         if i == 50:
             colours[1] = _pick_colour(s, window, 1, (5, 3))
@@ -163,11 +138,11 @@ def test_a_long_session_posts_every_line_once_in_order_through_colour_changes_an
             colours[4] = _pick_colour(s, window, 4, (1, 1))
             colours[0] = _pick_colour(s, window, 0, (3, 0))
         elif i in (90, 150):
-            app.click_on(s, window, app.CMD_MINIMIZE)
+            app.click_control(s, window, app.CMD_MINIMIZE)
             app.wait_hidden(s, app.CAPTION)
-            _restore_from_tray(s, "double-click" if i == 90 else "right-press")
+            app.restore_from_tray(s, "double-click" if i == 90 else "right-press")
         if i in (50, 90, 120, 150):
-            app.click_on(s, window, app.TXT_MESSAGE)
+            app.click_control(s, window, app.TXT_MESSAGE)
         accented = any(ch in ACCENTED for ch in text)
         posted = _send_line(s, window, log, text, posted, by_button=i % 20 == 7, delay_ms=40 if accented else 2)
         expected.append(app.encode(markup.fade(colours, text)))
@@ -197,7 +172,7 @@ def _paste_and_send(s, window, log, text):
     """Pastes text into the message box and presses Enter once the program
     has taken it; returns the bytes of the one set-text the room got."""
     clipboard = app.set_clipboard(s, text)
-    app.click_on(s, window, app.TXT_MESSAGE)
+    app.click_control(s, window, app.TXT_MESSAGE)
     s.key("ctrl+v")
     before = len(log.set_texts())
     # The hidden result box holds the line only once a tick has rendered it,
@@ -219,7 +194,7 @@ def _paste_and_send(s, window, log, text):
 
 
 def test_a_pasted_line_is_cut_at_32767_characters_and_arrives_exactly(s):
-    log, window = _start(s)
+    log, window = app.start_both(s)
     piece = "The f\u00e1d\u00e9 <&> \"qu\u00f8t\u00e9d\" \u20ac5 \u2022 "
     text = (piece * (32800 // len(piece) + 1))[:32800]
     received = _paste_and_send(s, window, log, text)
@@ -237,7 +212,7 @@ def test_a_pasted_line_is_cut_at_32767_characters_and_arrives_exactly(s):
 
 
 def test_characters_outside_the_code_page_go_out_as_question_marks_and_the_next_line_is_fine(s):
-    log, window = _start(s)
+    log, window = app.start_both(s)
     text = "A\U0001F600B\u4e2d\u6587C\u20ac\u00e9"
     units = app.utf16_units(text)
     expect(len(units) == len(text) + 1, "the emoji is not two UTF-16 units")
@@ -250,7 +225,7 @@ def test_characters_outside_the_code_page_go_out_as_question_marks_and_the_next_
     expect(shown == b"A??B??C\x80\xe9", "the text in the markup reads %r" % shown)
     log.wait_posted(s, 2)
 
-    app.click_on(s, window, app.TXT_MESSAGE)
+    app.click_control(s, window, app.TXT_MESSAGE)
     _send_line(s, window, log, "still fine", 2)
     expect(log.set_texts()[-1] == app.encode(markup.fade(app.DEFAULT_COLOURS, "still fine")),
            "the next line arrived as %r" % log.set_texts()[-1])
