@@ -13,10 +13,13 @@ std::string ToAnsiCodePage(std::u16string_view text) {
   static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t on Windows");
   const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
   const int length = static_cast<int>(text.size());
-  const int needed = WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+  // No best fit: a character the code page lacks is "?", never a look-alike
+  // that reads otherwise ("\u2264" as "=") or forms markup ("\uff1c" as "<").
+  const DWORD flags = WC_NO_BEST_FIT_CHARS;
+  const int needed = WideCharToMultiByte(CP_ACP, flags, wide, length, nullptr, 0, nullptr, nullptr);
   if (needed <= 0) throw std::runtime_error("text cannot be converted to the code page");
   std::string out(static_cast<std::size_t>(needed), '\0');
-  const int written = WideCharToMultiByte(CP_ACP, 0, wide, length, out.data(), needed, nullptr, nullptr);
+  const int written = WideCharToMultiByte(CP_ACP, flags, wide, length, out.data(), needed, nullptr, nullptr);
   if (written <= 0) throw std::runtime_error("text cannot be converted to the code page");
   out.resize(static_cast<std::size_t>(written));
   return out;

@@ -8,7 +8,7 @@
 namespace fader {
 
 // Text as the ANSI code page has it (WideCharToMultiByte with CP_ACP;
-// characters the code page lacks come out as the system converts them), no
+// each character the code page lacks comes out as its default character "?"), no
 // terminating NUL. Throws std::length_error for text the system cannot take in
 // one call and std::runtime_error when the conversion fails.
 std::string ToAnsiCodePage(std::u16string_view text);

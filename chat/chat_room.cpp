@@ -45,17 +45,21 @@ bool ChatSend(WindowTree& tree, std::u16string_view text) {
   const Handle target = (first != 0 && second != 0) ? second : tree.FindChild(room, 0, "richcntl");
 
   // Sent whatever target is: with 0 the set-text reaches no window and the
-  // Enter character is not sent after it.
+  // Enter character is not sent after it. Nor is it after a set-text that was
+  // not answered: the box may take the text later, but with no Enter behind it
+  // nothing is posted, so the line stays with the user.
   Message set_text;
   set_text.id = kWmSetText;
   set_text.text = text;
-  if (!tree.Send(target, set_text)) return false;
+  if (tree.Send(target, set_text) != WindowTree::Delivery::kAnswered) return false;
 
+  // Once the box holds the line, an Enter that is slow to be answered still
+  // posts it when the client gets to it: the line has gone out, and sending
+  // it again would post it twice.
   Message enter;
   enter.id = kWmChar;
   enter.wparam = 13;
-  const bool entered = tree.Send(target, enter);
-  return entered && target != 0;
+  return tree.Send(target, enter) != WindowTree::Delivery::kNotDelivered && target != 0;
 }
 
 }  // namespace fader

@@ -14,9 +14,10 @@ WindowTree::Handle FindChatRoom(WindowTree& tree);
 
 // Puts text into the input box of the first chat room (its second rich-text
 // control, or its only one) and sends it the Enter character, so that the
-// client posts the line. True when a room was found and both messages were
-// delivered to an input box; when the set-text message is not delivered the
-// Enter character is not sent.
+// client posts the line. True when a room was found, its input box answered
+// the set-text message and took the Enter character (answered or not yet:
+// a client slow to answer it still posts the line). When the set-text is not
+// answered the Enter character is not sent, and the result is false.
 bool ChatSend(WindowTree& tree, std::u16string_view text);
 
 }  // namespace fader

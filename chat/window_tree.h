@@ -37,10 +37,15 @@ class WindowTree {
   // compare without regard to case.
   virtual Handle FindChild(Handle parent, Handle after, std::string_view cls) = 0;
 
-  // Sends msg to window synchronously; true when the window handled it, false
-  // when it was not delivered (no such window, or the receiver did not answer
-  // in time).
-  virtual bool Send(Handle window, const Message& msg) = 0;
+  // What became of a message sent to a window.
+  enum class Delivery {
+    kAnswered,      // the window handled it
+    kTimedOut,      // the window has it but did not answer in time, or looks hung
+    kNotDelivered,  // no such window, or the message could not be made
+  };
+
+  // Sends msg to window synchronously and waits a while for the answer.
+  virtual Delivery Send(Handle window, const Message& msg) = 0;
 };
 
 }  // namespace fader

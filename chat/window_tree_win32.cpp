@@ -24,25 +24,30 @@ WindowTree::Handle Win32WindowTree::FindChild(Handle parent, Handle after, std::
   return FromHwnd(FindWindowExA(ToHwnd(parent), ToHwnd(after), Terminated(cls).c_str(), nullptr));
 }
 
-bool Win32WindowTree::Send(Handle window, const Message& msg) {
+WindowTree::Delivery Win32WindowTree::Send(Handle window, const Message& msg) {
   std::string ansi;
   LPARAM lparam = static_cast<LPARAM>(msg.lparam);
   if (msg.id == kWmSetText) {
     try {
       ansi = ToAnsiCodePage(msg.text);
     } catch (const std::length_error&) {
-      return false;
+      return Delivery::kNotDelivered;
     } catch (const std::runtime_error&) {
-      return false;
+      return Delivery::kNotDelivered;
     }
     // std::string keeps a NUL after its last byte: the terminator the
     // receiver reads up to.
     lparam = reinterpret_cast<LPARAM>(ansi.c_str());
   }
   DWORD_PTR result = 0;
-  const LRESULT ok = SendMessageTimeoutA(ToHwnd(window), msg.id, static_cast<WPARAM>(msg.wparam), lparam,
-                                         SMTO_ABORTIFHUNG, kChatSendTimeoutMs, &result);
-  return ok != 0;
+  SetLastError(ERROR_SUCCESS);
+  if (SendMessageTimeoutA(ToHwnd(window), msg.id, static_cast<WPARAM>(msg.wparam), lparam, SMTO_ABORTIFHUNG,
+                          kChatSendTimeoutMs, &result)) {
+    return Delivery::kAnswered;
+  }
+  // A message that timed out stays with the receiver, which handles it when
+  // it gets to it.
+  return GetLastError() == ERROR_TIMEOUT ? Delivery::kTimedOut : Delivery::kNotDelivered;
 }
 
 bool ChatSend(std::u16string_view text) noexcept {

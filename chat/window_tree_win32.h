@@ -22,7 +22,7 @@ class Win32WindowTree : public WindowTree {
   // hung client costs at most the time-out; the text of a WM_SETTEXT goes out
   // in the ANSI code page. False when the call fails or times out, or when
   // the text cannot be converted.
-  bool Send(Handle window, const Message& msg) override;
+  Delivery Send(Handle window, const Message& msg) override;
 
   static HWND ToHwnd(Handle h) { return reinterpret_cast<HWND>(h); }
   static Handle FromHwnd(HWND h) { return reinterpret_cast<Handle>(h); }

@@ -11,6 +11,9 @@ packages=(
   cmake g++ make
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64
+  # Wine lays dialogs out from the fonts it finds; these are only recommended
+  # by Wine, so name them, or a fresh machine sees other layouts.
+  fonts-liberation fonts-wine
   xvfb xdotool xclip imagemagick x11-utils x11-xserver-utils python3
   googletest libgtest-dev libbenchmark-dev
   libgif-dev

@@ -28,8 +28,10 @@ cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmak
   -DCMAKE_BUILD_TYPE=Release >/dev/null || fail_setup "win32 configure failed"
 cmake --build build/win32 -j"$jobs" || fail_setup "win32 build failed"
 session_pick_windows_build
-if [ "$FADER_WIN_BUILD" != win32 ]; then
-  echo "test: this machine cannot execute 32-bit x86 code; the Windows tiers run the x86-64 build under 64-bit Wine"
+if [ "$FADER_WIN_BUILD" = win32 ]; then
+  echo "test: the Windows tiers run build/win32, the program users get, under 32-bit Wine"
+else
+  echo "test: this machine cannot execute 32-bit x86 code; the Windows tiers run the x86-64 build (build/win64) under 64-bit Wine"
   cmake -S . -B "build/$FADER_WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$FADER_WIN_TOOLCHAIN" \
     -DCMAKE_BUILD_TYPE=Release >/dev/null || fail_setup "$FADER_WIN_BUILD configure failed"
   cmake --build "build/$FADER_WIN_BUILD" -j"$jobs" || fail_setup "$FADER_WIN_BUILD build failed"
@@ -73,5 +75,6 @@ else
   failed=$((failed + e2e_fail))
 fi
 
+echo "test: the Windows tiers ran $FADER_WIN_BUILD under $(basename "$WINELOADER")"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -3,7 +3,6 @@
 // control operations they need, so that it runs and is tested without Windows.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,8 +20,6 @@ class ComposeControls {
   virtual void SetMessageText(std::u16string_view text) = 0;
   virtual std::u16string ResultText() const = 0;  // txtResult, the hidden store of the markup
   virtual void SetResultText(std::u16string_view text) = 0;
-  // True when txtResult changed by other means than SetResultText since the last one.
-  virtual bool ResultChangedElsewhere() const = 0;
   virtual void FocusMessage() = 0;
   virtual void Beep() = 0;
   // Posts a line into the chat room; true when it went out.
@@ -33,6 +30,9 @@ class ComposeControls {
   virtual std::optional<std::int32_t> PickColor() = 0;
 };
 
+// The flow learns of every change to what it renders when it happens
+// (InputChanged, ResultChanged), so that a tick with nothing new costs next to
+// nothing, and a send knows whether txtResult still matches the message box.
 class ComposeFlow {
  public:
   explicit ComposeFlow(ComposeControls& controls) : c_(controls) {}
@@ -42,18 +42,27 @@ class ComposeFlow {
   void SendClick();                         // cmdSend
   void SwatchClick(int index);              // Color1..Color5
 
+  // The text of txtMessage or a swatch's colour changed.
+  void InputChanged() { ++changes_; }
+  // The text of txtResult changed; the flow's own writes don't count.
+  void ResultChanged() {
+    if (!writingResult_) ++changes_;
+  }
+
  private:
-  void Send(const std::u16string& markup);
+  bool ResultIsCurrent() const { return renderedAt_ == changes_; }
+  void WriteResult(std::u16string_view markup);
+  void Send();
 
   ComposeControls& c_;
   bool inTick_ = false;
+  bool writingResult_ = false;
   std::uint64_t sendsDone_ = 0;  // lines that went out; a tick seeing it change is stale
-  // The inputs and the markup of the last tick that wrote txtResult, so that a
-  // tick with nothing new does no work.
-  bool haveLast_ = false;
-  std::array<std::int32_t, 5> lastColors_{};
-  std::u16string lastText_;
-  std::u16string lastMarkup_;
+  // Counts the changes to the inputs; txtResult holds the markup of the
+  // inputs as they were at change number renderedAt_ (none at first).
+  std::uint64_t changes_ = 1;
+  std::uint64_t renderedAt_ = 0;
+  std::uint64_t failedAt_ = 0;  // the inputs at this change could not be rendered
 };
 
 }  // namespace fader

@@ -137,14 +137,15 @@ bool FrmFade::CreateControls(HINSTANCE instance) {
     }
   }
   txtMessage.KeyPress = [this](std::int16_t& key) { txtMessage_KeyPress(key); };
+  txtMessage.Changed = [this] { txtMessage_Change(); };
+  txtResult.Changed = [this] { txtResult_Change(); };
   cmdSend.Click = [this] { cmdSend_Click(); };
   cmdExit.Click = [this] { cmdExit_Click(); };
   cmdMinimize.Click = [this] { cmdMinimize_Click(); };
-  Color1.Click = [this] { Color_Click(1); };
-  Color2.Click = [this] { Color_Click(2); };
-  Color3.Click = [this] { Color_Click(3); };
-  Color4.Click = [this] { Color_Click(4); };
-  Color5.Click = [this] { Color_Click(5); };
+  for (int i = 1; i <= 5; ++i) {
+    Color(i).Click = [this, i] { Color_Click(i); };
+    Color(i).ColorChanged = [this] { Color_Change(); };
+  }
   TitleBar.MouseDown = [this](std::int16_t b, std::int16_t s, float x, float y) { TitleBar_MouseDown(b, s, x, y); };
   TitleBar.MouseMove = [this](std::int16_t b, std::int16_t s, float x, float y) { TitleBar_MouseMove(b, s, x, y); };
   TitleBar.MouseUp = [this](std::int16_t b, std::int16_t s, float x, float y) { TitleBar_MouseUp(b, s, x, y); };
@@ -291,6 +292,12 @@ LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC:
       if (TextBox* box = TextBoxOf(reinterpret_cast<HWND>(lp))) {
         return reinterpret_cast<LRESULT>(box->Colorize(reinterpret_cast<HDC>(wp)));
+      }
+      break;
+    case WM_COMMAND:
+      if (HIWORD(wp) == EN_CHANGE) {
+        if (TextBox* box = TextBoxOf(reinterpret_cast<HWND>(lp)); box && box->Changed) box->Changed();
+        return 0;
       }
       break;
     case WM_TIMER:

@@ -108,6 +108,9 @@ class FrmFade {
   void Form_MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
   void tmrFade_Timer();
   void txtMessage_KeyPress(std::int16_t& keyAscii);
+  void txtMessage_Change();
+  void txtResult_Change();
+  void Color_Change();
   void cmdSend_Click();
   void Color_Click(int index);
   void cmdExit_Click();

@@ -28,10 +28,6 @@ class ComposeView : public ComposeControls {
   void SetMessageText(std::u16string_view text) override { f_.txtMessage.SetText(text); }
   std::u16string ResultText() const override { return f_.txtResult.Text(); }
   void SetResultText(std::u16string_view text) override { f_.txtResult.SetText(text); }
-  // Setting the text clears the edit control's modified flag; typing sets it.
-  bool ResultChangedElsewhere() const override {
-    return SendMessageW(f_.txtResult.hWnd(), EM_GETMODIFY, 0, 0) != 0;
-  }
   void FocusMessage() override { f_.txtMessage.SetFocus(); }
   void Beep() override { MessageBeep(MB_OK); }
   bool Post(std::u16string_view markup) override { return ChatSend(markup); }
@@ -111,6 +107,14 @@ void FrmFade::Form_MouseMove(std::int16_t, std::int16_t, float x, float) {
 void FrmFade::tmrFade_Timer() { flows().compose.Tick(); }
 
 void FrmFade::txtMessage_KeyPress(std::int16_t& keyAscii) { flows().compose.KeyPress(keyAscii); }
+
+// What the fade renders changed: the message, a swatch's colour, or the
+// markup store itself by other means than the tick.
+void FrmFade::txtMessage_Change() { flows().compose.InputChanged(); }
+
+void FrmFade::txtResult_Change() { flows().compose.ResultChanged(); }
+
+void FrmFade::Color_Change() { flows().compose.InputChanged(); }
 
 void FrmFade::cmdSend_Click() { flows().compose.SendClick(); }
 

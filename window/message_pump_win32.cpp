@@ -8,8 +8,10 @@ namespace fader {
 namespace {
 
 void Deliver(const MSG& msg) {
-  if (FrmFade* form = FrmFade::FromWindow(msg.hwnd)) {
-    if (form->PreTranslate(msg)) return;
+  // Only Tab is the window's own; every other message, the timer's among
+  // them, goes straight on.
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB) {
+    if (FrmFade* form = FrmFade::FromWindow(msg.hwnd); form && form->PreTranslate(msg)) return;
   }
   TranslateMessage(&msg);
   DispatchMessageW(&msg);

@@ -18,6 +18,7 @@ bool SwatchLabel::Create(HWND parent, int id, const layout::PixelRect& r, std::i
 void SwatchLabel::SetBackColor(std::int32_t value) {
   back_color_ = value;
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
+  if (ColorChanged) ColorChanged();
 }
 
 LRESULT SwatchLabel::Handle(UINT msg, WPARAM wp, LPARAM lp) {

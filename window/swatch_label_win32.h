@@ -30,6 +30,8 @@ class SwatchLabel {
   void SetBackColor(std::int32_t value);
 
   std::function<void()> Click;
+  // Runs after SetBackColor: the fade learns of a new colour when it is set.
+  std::function<void()> ColorChanged;
 
   void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
 

@@ -24,6 +24,12 @@ CMD_EXIT = (208 + 8, 40 + 8)
 CMD_MINIMIZE = (184 + 8, 40 + 8)
 SWATCHES = [(32 + 24 * i + 8, 104 + 8) for i in range(5)]  # Color1..Color5
 
+MESSAGE_LIMIT = 32767  # UTF-16 units the message box takes
+
+# The colour dialog and its 8 x 6 grid of basic colours (dialog item 720).
+COLOUR_DIALOG = "Color"
+BASIC_COLOURS_ITEM = 720
+
 # The swatches' colours at start, 0x00BBGGRR.
 DEFAULT_COLOURS = [0x0000FF, 0xFF0000, 0xE0E0E0, 0xFF8080, 0x000000]
 
@@ -100,6 +106,26 @@ def start_both(s, *room_args):
 def click_control(s, window, control, button=1):
     x, y, _, _ = s.geometry(window)
     s.click(x + control[0], y + control[1], button)
+
+
+def message_text(s, window):
+    """What the message box holds now, read from the box itself; None when
+    no window answered there."""
+    x, y, _, _ = s.geometry(window)
+    out = s.probe("text-at", x + TXT_MESSAGE[0], y + TXT_MESSAGE[1])
+    return None if out is None else out.decode("utf-8")
+
+
+def basic_colour_cell(s, column, row):
+    """The screen point of a basic colour, (column, row) of 8 by 6, found from
+    the dialog's own grid: its size follows the fonts Wine finds."""
+    out = s.probe("item-rect", COLOUR_DIALOG, BASIC_COLOURS_ITEM)
+    if out is None:
+        raise Failure("the colour dialog has no grid of basic colours")
+    left, top, width, height = map(int, out.split())
+    dx, dy = width // 8, height // 6
+    # Inside the painted square, clear of the gap the dialog leaves between cells.
+    return left + dx * column + dx * 2 // 5, top + dy * row + dy * 2 // 5
 
 
 def encode(text):
@@ -216,6 +242,28 @@ def set_clipboard(s, text):
     s.wait_for(lambda: subprocess.run(["xclip", "-selection", "clipboard", "-o"], capture_output=True,
                                       timeout=10).stdout == want, 10, "the clipboard to hold the text")
     return proc
+
+
+def paste(s, window, text):
+    """Pastes text into the message box through the X clipboard and waits until
+    the box holds it, cut at its limit. Under 32-bit Wine a read of a
+    clipboard just taken can come back empty: then, and only while the box is
+    still empty, it pastes again."""
+    want = utf16_units(text)[:MESSAGE_LIMIT].encode("utf-16-le", "surrogatepass").decode("utf-16-le")
+    clipboard = set_clipboard(s, text)
+    try:
+        click_control(s, window, TXT_MESSAGE)
+        for attempt in range(3):
+            s.key("ctrl+v")
+            try:
+                s.wait_for(lambda: message_text(s, window) == want, 20, "the message box to hold the pasted text")
+                return
+            except Failure:
+                if attempt == 2 or message_text(s, window) != "":
+                    raise
+    finally:
+        clipboard.terminate()
+        clipboard.wait()
 
 
 def utf16_units(text):

@@ -36,6 +36,13 @@ class Session:
         self.procs.append(proc)
         return proc
 
+    def probe(self, *args):
+        """winprobe's answer about the windows on the display (bytes), or None
+        when it found no such window."""
+        res = subprocess.run([os.environ["WINELOADER"], os.path.join(self.bin, "winprobe.exe"), *map(str, args)],
+                             capture_output=True, stdin=subprocess.DEVNULL, env=os.environ.copy(), timeout=60)
+        return res.stdout if res.returncode == 0 else None
+
     def stop(self):
         for proc in self.procs:
             if proc.poll() is None:

@@ -3,28 +3,22 @@ controls, a long run of lines with colour changes and trips to the tray,
 a pasted line as long as the box takes, and characters the code page lacks."""
 
 import random
-import time
 
 import app
 import markup
 from app import expect
 
 
-def _basic_colour_cell(column, row):
-    """The centre of a basic colour, (column, row) of 8 by 6, in the colour
-    dialog's X window."""
-    return 17 + 26 * column, 29 + 21 * row
-
-
 def _send_line(s, window, log, text, posted, by_button=False, delay_ms=2):
-    """Types a line into the focused message box and sends it; returns the
+    """Types a line into the focused message box and sends it right behind
+    the last key, as key rollover or a typing tool would: Return goes out in
+    the same run of keys, the send button is clicked at once. Returns the
     room's new count of posted lines."""
-    s.type_text(text, delay_ms)
-    time.sleep(0.15)  # the timer renders the line into the hidden result box
     if by_button:
+        s.type_text(text, delay_ms)
         app.click_control(s, window, app.CMD_SEND)
     else:
-        s.key("Return")
+        s.type_text(text + "\n", delay_ms)
     log.wait_posted(s, posted + 1)
     return posted + 1
 
@@ -45,13 +39,12 @@ def _pick_colour(s, window, swatch, cell):
     """Clicks a swatch, picks a basic colour in the dialog and closes it with
     OK; returns the colour as the swatch then shows it, 0x00BBGGRR."""
     app.click_control(s, window, app.SWATCHES[swatch])
-    dialog = s.find_window("Color", 10)
-    dx, dy, _, _ = s.geometry(dialog)
-    cx, cy = _basic_colour_cell(*cell)
-    chosen = _colour_at(s, dx + cx, dy + cy)
-    s.click(dx + cx, dy + cy)
+    s.find_window(app.COLOUR_DIALOG, 10)
+    x, y = app.basic_colour_cell(s, *cell)
+    chosen = _colour_at(s, x, y)
+    s.click(x, y)
     s.key("Return")
-    app.wait_hidden(s, "Color")
+    app.wait_hidden(s, app.COLOUR_DIALOG)
     wx, wy, _, _ = s.geometry(window)
     sx, sy = app.SWATCHES[swatch]
     s.wait_for(lambda: _colour_at(s, wx + sx, wy + sy) == chosen, 10,
@@ -63,7 +56,6 @@ def test_tab_walks_the_message_box_two_hidden_boxes_send_exit_and_minimize_in_tu
     log, window = app.start_both(s)
     app.click_control(s, window, app.TXT_MESSAGE)
     s.type_text("abc")
-    time.sleep(0.15)
     # Message box, then the two boxes no one sees, then the send button:
     # the F goes into the first of those, not into the line; Space presses
     # the button.
@@ -169,25 +161,12 @@ def _markup_text(received):
 
 
 def _paste_and_send(s, window, log, text):
-    """Pastes text into the message box and presses Enter once the program
-    has taken it; returns the bytes of the one set-text the room got."""
-    clipboard = app.set_clipboard(s, text)
-    app.click_control(s, window, app.TXT_MESSAGE)
-    s.key("ctrl+v")
+    """Pastes text into the message box and presses Enter right behind the
+    paste; returns the bytes of the one set-text the room got."""
     before = len(log.set_texts())
-    # The hidden result box holds the line only once a tick has rendered it,
-    # which no one can see: an Enter that comes first finds it empty and
-    # sends nothing, so Enter again, but never once a line went out.
-    for _ in range(5):
-        time.sleep(1.0)
-        s.key("Return")
-        try:
-            s.wait_for(lambda: len(log.set_texts()) > before, 3, "the line")
-            break
-        except app.Failure:
-            continue
-    clipboard.terminate()
-    clipboard.wait()
+    app.paste(s, window, text)
+    s.key("Return")
+    s.wait_for(lambda: len(log.set_texts()) > before, 20, "the line")
     got = log.set_texts()[before:]
     expect(len(got) == 1, "the room got %d set-texts for one paste" % len(got))
     return got[0]

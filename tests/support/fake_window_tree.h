@@ -33,7 +33,7 @@ class FakeWindowTree : public fader::WindowTree {
     std::uintptr_t wparam = 0;
     std::intptr_t lparam = 0;
     std::u16string text;  // a copy: the view dies with the call
-    bool delivered = false;
+    Delivery delivery = Delivery::kNotDelivered;
   };
 
   // A new window at the end of parent's child order (0: a top-level window).
@@ -56,10 +56,12 @@ class FakeWindowTree : public fader::WindowTree {
 
   bool Exists(Handle h) const { return windows_.count(h) != 0; }
 
-  // A window whose messages are never delivered, as a hung one.
+  // A hung window: every message to it times out.
   void Hang(Handle h) { hung_.insert(h); }
-  // The n-th send (0-based) of the run fails whatever its target.
-  void FailSend(std::size_t n) { failing_sends_.insert(n); }
+  // Messages with this id time out: the window has them but answers late.
+  void AnswerLate(std::uint32_t id) { late_.insert(id); }
+  // Messages with this id are not delivered, whatever their target.
+  void Refuse(std::uint32_t id) { refused_.insert(id); }
   // Runs before each call is answered, with the number of calls so far, so a
   // test can change the tree in the middle of a walk.
   std::function<void(std::size_t)> before_call;
@@ -84,7 +86,7 @@ class FakeWindowTree : public fader::WindowTree {
     return c.result;
   }
 
-  bool Send(Handle window, const fader::Message& msg) override {
+  Delivery Send(Handle window, const fader::Message& msg) override {
     Begin();
     Call c(Call::kSend);
     c.window = window;
@@ -92,10 +94,15 @@ class FakeWindowTree : public fader::WindowTree {
     c.wparam = msg.wparam;
     c.lparam = msg.lparam;
     c.text = std::u16string(msg.text);
-    c.delivered = Exists(window) && hung_.count(window) == 0 && failing_sends_.count(sends_) == 0;
-    ++sends_;
+    if (!Exists(window) || refused_.count(msg.id)) {
+      c.delivery = Delivery::kNotDelivered;
+    } else if (hung_.count(window) || late_.count(msg.id)) {
+      c.delivery = Delivery::kTimedOut;
+    } else {
+      c.delivery = Delivery::kAnswered;
+    }
     calls.push_back(c);
-    return c.delivered;
+    return c.delivery;
   }
 
   std::vector<Call> Sends() const {
@@ -146,8 +153,8 @@ class FakeWindowTree : public fader::WindowTree {
   std::map<Handle, Window> windows_;
   std::map<Handle, std::vector<Handle>> children_;
   std::set<Handle> hung_;
-  std::set<std::size_t> failing_sends_;
-  std::size_t sends_ = 0;
+  std::set<std::uint32_t> late_;
+  std::set<std::uint32_t> refused_;
 };
 
 }  // namespace fader_test

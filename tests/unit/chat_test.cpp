@@ -10,6 +10,7 @@
 namespace {
 
 using fader::ChatSend;
+using Delivery = fader::WindowTree::Delivery;
 using fader::FindChatRoom;
 using fader_test::FakeWindowTree;
 using Handle = FakeWindowTree::Handle;
@@ -66,13 +67,13 @@ Call Child(Handle parent, Handle after, const std::string& cls, Handle result) {
   return c;
 }
 
-Call SendOf(Handle window, std::uint32_t id, std::uintptr_t wparam, const std::u16string& text, bool delivered) {
+Call SendOf(Handle window, std::uint32_t id, std::uintptr_t wparam, const std::u16string& text, Delivery delivery) {
   Call c(Call::kSend);
   c.window = window;
   c.id = id;
   c.wparam = wparam;
   c.text = text;
-  c.delivered = delivered;
+  c.delivery = delivery;
   return c;
 }
 
@@ -86,7 +87,8 @@ std::string Describe(const Call& c) {
     case Call::kSend:
       return "send(" + std::to_string(c.window) + ",msg " + std::to_string(c.id) + ",w " +
              std::to_string(c.wparam) + ",l " + std::to_string(c.lparam) + ",text " +
-             std::to_string(c.text.size()) + " units)=" + (c.delivered ? "ok" : "lost");
+             std::to_string(c.text.size()) + " units)=" +
+             (c.delivery == Delivery::kAnswered ? "answered" : c.delivery == Delivery::kTimedOut ? "late" : "lost");
   }
   return "?";
 }
@@ -243,8 +245,8 @@ TEST(ChatSend, EveryCallInOrderForATypicalClient) {
   ExpectRoomTest(want, room.doc, room.rich[0], room.rich[1] + 1, room.rich[1] + 2, room.rich[1] + 3);
   want.push_back(Child(room.doc, 0, "richcntl", room.rich[0]));
   want.push_back(Child(room.doc, room.rich[0], "richcntl", room.rich[1]));
-  want.push_back(SendOf(room.rich[1], fader::kWmSetText, 0, u"<font color=\"#FF0000\">a", true));
-  want.push_back(SendOf(room.rich[1], fader::kWmChar, 13, u"", true));
+  want.push_back(SendOf(room.rich[1], fader::kWmSetText, 0, u"<font color=\"#FF0000\">a", Delivery::kAnswered));
+  want.push_back(SendOf(room.rich[1], fader::kWmChar, 13, u"", Delivery::kAnswered));
   EXPECT_EQ(Describe(t.calls), Describe(want));
   EXPECT_EQ(t.Sends()[0].text, u"<font color=\"#FF0000\">a");
 }
@@ -261,8 +263,8 @@ TEST(ChatSend, RoomWithOneRichTextControlGetsTheLineThereAfterASecondSearch) {
   EXPECT_EQ(Describe(t.calls[n - 5]), Describe(Child(room.doc, 0, "richcntl", room.rich[0])));
   EXPECT_EQ(Describe(t.calls[n - 4]), Describe(Child(room.doc, room.rich[0], "richcntl", 0)));
   EXPECT_EQ(Describe(t.calls[n - 3]), Describe(Child(room.doc, 0, "richcntl", room.rich[0])));
-  EXPECT_EQ(Describe(t.calls[n - 2]), Describe(SendOf(room.rich[0], fader::kWmSetText, 0, u"solo", true)));
-  EXPECT_EQ(Describe(t.calls[n - 1]), Describe(SendOf(room.rich[0], fader::kWmChar, 13, u"", true)));
+  EXPECT_EQ(Describe(t.calls[n - 2]), Describe(SendOf(room.rich[0], fader::kWmSetText, 0, u"solo", Delivery::kAnswered)));
+  EXPECT_EQ(Describe(t.calls[n - 1]), Describe(SendOf(room.rich[0], fader::kWmChar, 13, u"", Delivery::kAnswered)));
 }
 
 TEST(ChatSend, RoomWithThreeRichTextControlsGetsTheLineInTheSecond) {
@@ -289,8 +291,8 @@ TEST(ChatSend, EmptyTextStillSetsTheBoxAndSendsEnter) {
   const Client c = AddClient(t);
   const Room room = AddRoom(t, c.area);
   ASSERT_TRUE(ChatSend(t, u""));
-  EXPECT_EQ(Describe(t.Sends()), Describe(std::vector<Call>{SendOf(room.rich[1], fader::kWmSetText, 0, u"", true),
-                                           SendOf(room.rich[1], fader::kWmChar, 13, u"", true)}));
+  EXPECT_EQ(Describe(t.Sends()), Describe(std::vector<Call>{SendOf(room.rich[1], fader::kWmSetText, 0, u"", Delivery::kAnswered),
+                                           SendOf(room.rich[1], fader::kWmChar, 13, u"", Delivery::kAnswered)}));
 }
 
 TEST(ChatSend, TextGoesOutUnchanged) {
@@ -310,17 +312,33 @@ TEST(ChatSend, SetTextNotDeliveredSendsNoEnter) {
   const Room room = AddRoom(t, c.area);
   t.Hang(room.rich[1]);
   EXPECT_FALSE(ChatSend(t, u"lost"));
-  EXPECT_EQ(Describe(t.Sends()), Describe(std::vector<Call>{SendOf(room.rich[1], fader::kWmSetText, 0, u"lost", false)}));
+  EXPECT_EQ(Describe(t.Sends()), Describe(std::vector<Call>{SendOf(room.rich[1], fader::kWmSetText, 0, u"lost", Delivery::kTimedOut)}));
 }
 
 TEST(ChatSend, EnterNotDeliveredIsReported) {
   FakeWindowTree t;
   const Client c = AddClient(t);
   AddRoom(t, c.area);
-  t.FailSend(1);
+  t.Refuse(fader::kWmChar);
   EXPECT_FALSE(ChatSend(t, u"half"));
   ASSERT_EQ(t.Sends().size(), 2u);
-  EXPECT_TRUE(t.Sends()[0].delivered);
+  EXPECT_EQ(t.Sends()[0].delivery, Delivery::kAnswered);
+}
+
+TEST(ChatSend, EnterAnsweredLateStillCountsAsSentAndSetTextAnsweredLateDoesNot) {
+  // The client posts the line when it gets to the Enter: sending it again
+  // would post it twice.
+  FakeWindowTree t;
+  const Client c = AddClient(t);
+  AddRoom(t, c.area);
+  t.AnswerLate(fader::kWmChar);
+  EXPECT_TRUE(ChatSend(t, u"slow"));
+  // A box that has not taken the text yet gets no Enter: nothing is posted.
+  FakeWindowTree u;
+  AddRoom(u, AddClient(u).area);
+  u.AnswerLate(fader::kWmSetText);
+  EXPECT_FALSE(ChatSend(u, u"held"));
+  EXPECT_EQ(u.Sends().size(), 1u);
 }
 
 TEST(ChatSend, RichTextControlsGoneAfterTheRoomTestSendToNoWindow) {
@@ -334,7 +352,7 @@ TEST(ChatSend, RichTextControlsGoneAfterTheRoomTestSendToNoWindow) {
   };
   EXPECT_FALSE(ChatSend(t, u"gone"));
   // The set-text still goes out, to window 0, and is not delivered.
-  EXPECT_EQ(Describe(t.Sends()), Describe(std::vector<Call>{SendOf(0, fader::kWmSetText, 0, u"gone", false)}));
+  EXPECT_EQ(Describe(t.Sends()), Describe(std::vector<Call>{SendOf(0, fader::kWmSetText, 0, u"gone", Delivery::kNotDelivered)}));
 }
 
 TEST(ChatSend, EachCallSearchesAnew) {

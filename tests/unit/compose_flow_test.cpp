@@ -1,12 +1,12 @@
 // The compose-and-send flow over fake controls, including events that arrive
-// inside the fade's event pump.
+// inside the fade's event pump. The fakes report changes as the window does:
+// setting a box's text or a swatch's colour notifies the flow.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "render/fade.h"
 #include "window/compose_flow.h"
 
 namespace {
@@ -15,28 +15,34 @@ using fader::ComposeFlow;
 
 class FakeControls : public fader::ComposeControls {
  public:
+  ComposeFlow* flow = nullptr;
   std::int32_t colors[6] = {0, 0x0000FF, 0xFF0000, 0xE0E0E0, 0xFF8080, 0x000000};
   std::u16string message, result;
-  bool resultEdited = false;
   bool roomOpen = true;
   bool focusedMessage = false;
   int beeps = 0, resultWrites = 0, pumps = 0;
+  mutable int reads = 0;
   std::vector<std::u16string> posted;
   std::function<void()> onPump;
   std::optional<std::int32_t> dialogAnswer;
   bool dialogThrows = false;
 
-  std::int32_t SwatchColor(int i) const override { return colors[i]; }
-  void SetSwatchColor(int i, std::int32_t c) override { colors[i] = c; }
-  std::u16string MessageText() const override { return message; }
-  void SetMessageText(std::u16string_view t) override { message = t; }
-  std::u16string ResultText() const override { return result; }
+  std::int32_t SwatchColor(int i) const override { return ++reads, colors[i]; }
+  void SetSwatchColor(int i, std::int32_t c) override {
+    colors[i] = c;
+    flow->InputChanged();
+  }
+  std::u16string MessageText() const override { return ++reads, message; }
+  void SetMessageText(std::u16string_view t) override {
+    message = t;
+    flow->InputChanged();
+  }
+  std::u16string ResultText() const override { return ++reads, result; }
   void SetResultText(std::u16string_view t) override {
     result = t;
-    resultEdited = false;
     ++resultWrites;
+    flow->ResultChanged();
   }
-  bool ResultChangedElsewhere() const override { return resultEdited; }
   void FocusMessage() override { focusedMessage = true; }
   void Beep() override { ++beeps; }
   bool Post(std::u16string_view m) override {
@@ -54,187 +60,238 @@ class FakeControls : public fader::ComposeControls {
   }
 };
 
-std::u16string Expected(const FakeControls& c, std::u16string_view text) {
-  return fader::FadeFiveColors(c.colors[1], c.colors[2], c.colors[3], c.colors[4], c.colors[5], text, false);
+struct Window {
+  FakeControls c;
+  ComposeFlow flow{c};
+  Window() { c.flow = &flow; }
+  // The user types: the box changes and tells the flow, as EN_CHANGE does.
+  void Type(std::u16string_view text) {
+    c.message += text;
+    flow.InputChanged();
+  }
+  void Enter() {
+    std::int16_t key = 13;
+    flow.KeyPress(key);
+    EXPECT_EQ(key, 13);
+  }
+};
+
+// The characters of faded markup without their colour tags, read
+// independently of the renderer.
+std::u16string Shown(std::u16string_view markup) {
+  static constexpr std::u16string_view kTag = u"<font color=\"#";
+  std::u16string out;
+  std::size_t at = 0;
+  while (at < markup.size()) {
+    EXPECT_EQ(markup.substr(at, kTag.size()), kTag) << "at " << at;
+    at += kTag.size() + 8;  // six digits and ">
+    if (at < markup.size()) out += markup[at++];
+  }
+  return out;
 }
 
 TEST(ComposeFlow, TickRendersTheLineWithTheSwatchColours) {
-  FakeControls c;
-  ComposeFlow flow(c);
-  c.message = u"hello";
-  flow.Tick();
-  EXPECT_EQ(c.result, Expected(c, u"hello"));
-  EXPECT_EQ(c.pumps, 2);
+  Window w;
+  w.Type(u"hello");
+  w.flow.Tick();
+  EXPECT_EQ(Shown(w.c.result), u"hello");
+  EXPECT_EQ(w.c.pumps, 2);
   // The default swatches run red, blue, light grey, light blue, black.
-  EXPECT_NE(c.result.find(u"#0000FF\">e"), std::u16string::npos);
-  EXPECT_NE(c.result.find(u"#000000\">o"), std::u16string::npos);
+  EXPECT_NE(w.c.result.find(u"#0000FF\">e"), std::u16string::npos);
+  EXPECT_NE(w.c.result.find(u"#000000\">o"), std::u16string::npos);
 }
 
-TEST(ComposeFlow, TickWithNothingNewWritesNothing) {
-  FakeControls c;
-  ComposeFlow flow(c);
-  c.message = u"same";
-  flow.Tick();
-  flow.Tick();
-  flow.Tick();
-  EXPECT_EQ(c.resultWrites, 1);
+TEST(ComposeFlow, TickWithNothingNewReadsAndWritesNothing) {
+  Window w;
+  w.Type(u"same");
+  w.flow.Tick();
+  const int reads = w.c.reads;
+  w.flow.Tick();
+  w.flow.Tick();
+  EXPECT_EQ(w.c.reads, reads);
+  EXPECT_EQ(w.c.resultWrites, 1);
   // A new colour or text renders again, and so does a result changed by other means.
-  c.colors[3] = 0x00FF00;
-  flow.Tick();
-  EXPECT_EQ(c.result, Expected(c, u"same"));
-  c.result = u"typed into the hidden box";
-  c.resultEdited = true;
-  flow.Tick();
-  EXPECT_EQ(c.result, Expected(c, u"same"));
-  EXPECT_EQ(c.resultWrites, 3);
+  w.c.SetSwatchColor(3, 0x00FF00);
+  w.flow.Tick();
+  EXPECT_NE(w.c.result.find(u"#00FF00\">a"), std::u16string::npos);
+  w.c.result = u"typed into the hidden box";
+  w.flow.ResultChanged();
+  w.flow.Tick();
+  EXPECT_EQ(Shown(w.c.result), u"same");
+  EXPECT_EQ(w.c.resultWrites, 3);
 }
 
 TEST(ComposeFlow, EnterPostsTheMarkupEmptiesBothBoxesAndFocusesTheMessage) {
-  FakeControls c;
-  ComposeFlow flow(c);
-  c.message = u"hi";
-  flow.Tick();
-  const auto markup = c.result;
-  std::int16_t key = 13;
-  flow.KeyPress(key);
-  EXPECT_EQ(key, 13);
-  ASSERT_EQ(c.posted.size(), 1u);
-  EXPECT_EQ(c.posted[0], markup);
-  EXPECT_EQ(c.message, u"");
-  EXPECT_EQ(c.result, u"");
-  EXPECT_TRUE(c.focusedMessage);
-  // The next tick reads the emptied box and leaves the result empty.
-  flow.Tick();
-  EXPECT_EQ(c.result, u"");
+  Window w;
+  w.Type(u"hi");
+  w.flow.Tick();
+  const auto markup = w.c.result;
+  const int pumps = w.c.pumps;
+  w.Enter();
+  ASSERT_EQ(w.c.posted.size(), 1u);
+  EXPECT_EQ(w.c.posted[0], markup);
+  EXPECT_EQ(w.c.message, u"");
+  EXPECT_EQ(w.c.result, u"");
+  EXPECT_TRUE(w.c.focusedMessage);
+  // The next tick has nothing to render: the result stays empty.
+  w.flow.Tick();
+  EXPECT_EQ(w.c.result, u"");
+  EXPECT_EQ(w.c.pumps, pumps);
+}
+
+TEST(ComposeFlow, EnterRightBehindTheLastKeysPostsTheWholeLine) {
+  // Keys and Enter queued together reach the box before any tick renders them.
+  Window w;
+  w.Type(u"hello");
+  w.flow.Tick();
+  w.Type(u" there");
+  w.Enter();
+  ASSERT_EQ(w.c.posted.size(), 1u);
+  EXPECT_EQ(Shown(w.c.posted[0]), u"hello there");
+  // No tick at all between typing and the send button.
+  w.Type(u"second");
+  w.flow.SendClick();
+  ASSERT_EQ(w.c.posted.size(), 2u);
+  EXPECT_EQ(Shown(w.c.posted[1]), u"second");
+  EXPECT_EQ(w.c.message, u"");
+  // The render at the send handles no events: nothing can change the line under it.
+  EXPECT_EQ(w.c.pumps, 2);
+  // A new colour not yet rendered goes out too: of two letters the first
+  // takes colour 2.
+  w.Type(u"ab");
+  w.flow.Tick();
+  w.c.SetSwatchColor(2, 0x00FF00);
+  w.Enter();
+  EXPECT_EQ(w.c.posted[2].substr(0, 23), u"<font color=\"#00FF00\">a");
 }
 
 TEST(ComposeFlow, OtherKeysNeverSend) {
-  FakeControls c;
-  ComposeFlow flow(c);
-  c.message = u"hi";
-  flow.Tick();
+  Window w;
+  w.Type(u"hi");
+  w.flow.Tick();
   for (std::int16_t code : {10, 32, 97, 8, 27}) {
     std::int16_t key = code;
-    flow.KeyPress(key);
+    w.flow.KeyPress(key);
     EXPECT_EQ(key, code);
   }
-  EXPECT_TRUE(c.posted.empty());
-  EXPECT_EQ(c.message, u"hi");
+  EXPECT_TRUE(w.c.posted.empty());
+  EXPECT_EQ(w.c.message, u"hi");
 }
 
-TEST(ComposeFlow, EmptyResultDoesNothingAtAll) {
-  FakeControls c;
-  ComposeFlow flow(c);
-  flow.Tick();
-  std::int16_t key = 13;
-  flow.KeyPress(key);
-  flow.SendClick();
-  EXPECT_TRUE(c.posted.empty());
-  EXPECT_FALSE(c.focusedMessage);
-  EXPECT_EQ(c.beeps, 0);
+TEST(ComposeFlow, EmptyMessageSendsNothingAtAll) {
+  Window w;
+  w.Enter();  // before any tick
+  w.flow.Tick();
+  w.Enter();
+  w.flow.SendClick();
+  EXPECT_TRUE(w.c.posted.empty());
+  EXPECT_FALSE(w.c.focusedMessage);
+  EXPECT_EQ(w.c.beeps, 0);
 }
 
 TEST(ComposeFlow, SendButtonPostsWhatEnterWould) {
-  FakeControls enter, button;
-  ComposeFlow a(enter), b(button);
-  enter.message = button.message = u"same line";
-  a.Tick();
-  b.Tick();
-  std::int16_t key = 13;
-  a.KeyPress(key);
-  b.SendClick();
-  EXPECT_EQ(enter.posted, button.posted);
-  EXPECT_TRUE(button.focusedMessage);
-  EXPECT_EQ(button.message, u"");
+  Window enter, button;
+  enter.Type(u"same line");
+  button.Type(u"same line");
+  enter.flow.Tick();
+  button.flow.Tick();
+  enter.Enter();
+  button.flow.SendClick();
+  EXPECT_EQ(enter.c.posted, button.c.posted);
+  EXPECT_TRUE(button.c.focusedMessage);
+  EXPECT_EQ(button.c.message, u"");
 }
 
 TEST(ComposeFlow, NoRoomKeepsBothBoxesFocusesAndBeeps) {
-  FakeControls c;
-  ComposeFlow flow(c);
-  c.roomOpen = false;
-  c.message = u"keep me";
-  flow.Tick();
-  const auto markup = c.result;
-  flow.SendClick();
-  EXPECT_EQ(c.message, u"keep me");
-  EXPECT_EQ(c.result, markup);
-  EXPECT_TRUE(c.focusedMessage);
-  EXPECT_EQ(c.beeps, 1);
+  Window w;
+  w.c.roomOpen = false;
+  w.Type(u"keep me");
+  w.flow.Tick();
+  const auto markup = w.c.result;
+  w.flow.SendClick();
+  EXPECT_EQ(w.c.message, u"keep me");
+  EXPECT_EQ(w.c.result, markup);
+  EXPECT_TRUE(w.c.focusedMessage);
+  EXPECT_EQ(w.c.beeps, 1);
   // Once a room is open the same line goes out.
-  c.roomOpen = true;
-  flow.SendClick();
-  ASSERT_EQ(c.posted.size(), 1u);
-  EXPECT_EQ(c.posted[0], markup);
+  w.c.roomOpen = true;
+  w.flow.SendClick();
+  ASSERT_EQ(w.c.posted.size(), 1u);
+  EXPECT_EQ(w.c.posted[0], markup);
 }
 
-TEST(ComposeFlow, SendInsideATicksPumpLeavesTheResultEmpty) {
-  FakeControls c;
-  ComposeFlow flow(c);
-  c.message = u"first";
-  flow.Tick();
-  c.message = u"first and more";
+TEST(ComposeFlow, SendInsideATicksPumpPostsTheWholeLineOnce) {
+  Window w;
+  w.Type(u"first");
+  w.flow.Tick();
+  w.Type(u" and more");
   // The user presses Enter while the next tick is still rendering.
-  c.onPump = [&] {
-    std::int16_t key = 13;
-    flow.KeyPress(key);
-  };
-  flow.Tick();
-  ASSERT_EQ(c.posted.size(), 1u);
-  EXPECT_EQ(c.result, u"");
-  EXPECT_EQ(c.message, u"");
+  w.c.onPump = [&] { w.Enter(); };
+  w.flow.Tick();
+  ASSERT_EQ(w.c.posted.size(), 1u);
+  EXPECT_EQ(Shown(w.c.posted[0]), u"first and more");
+  EXPECT_EQ(w.c.result, u"");
+  EXPECT_EQ(w.c.message, u"");
   // Nothing is left to be posted a second time.
-  flow.SendClick();
-  EXPECT_EQ(c.posted.size(), 1u);
+  w.flow.SendClick();
+  w.flow.Tick();
+  w.Enter();
+  EXPECT_EQ(w.c.posted.size(), 1u);
 }
 
 TEST(ComposeFlow, TickInsideATickReturnsAtOnce) {
-  FakeControls c;
-  ComposeFlow flow(c);
-  c.message = u"outer";
+  Window w;
+  w.Type(u"outer");
   int innerPumps = -1;
-  c.onPump = [&] {
-    c.message = u"changed inside";
-    const int before = c.pumps;
-    flow.Tick();
-    innerPumps = c.pumps - before;
+  w.c.onPump = [&] {
+    w.c.message = u"changed inside";
+    w.flow.InputChanged();
+    const int before = w.c.pumps;
+    w.flow.Tick();
+    innerPumps = w.c.pumps - before;
   };
-  flow.Tick();
+  w.flow.Tick();
   EXPECT_EQ(innerPumps, 0);
-  EXPECT_EQ(c.result, Expected(c, u"outer"));
-  EXPECT_EQ(c.resultWrites, 1);
-  // The next tick renders afresh.
-  flow.Tick();
-  EXPECT_EQ(c.result, Expected(c, u"changed inside"));
+  EXPECT_EQ(Shown(w.c.result), u"outer");
+  EXPECT_EQ(w.c.resultWrites, 1);
+  // The change made inside is not lost: the next tick renders it.
+  w.flow.Tick();
+  EXPECT_EQ(Shown(w.c.result), u"changed inside");
 }
 
-TEST(ComposeFlow, FailingFadeLeavesTheResultAlone) {
-  FakeControls c;
-  ComposeFlow flow(c);
-  c.message = u"short";
-  flow.Tick();
-  const auto before = c.result;
-  c.message = std::u16string(32768, u'x');
-  EXPECT_NO_THROW(flow.Tick());
-  EXPECT_EQ(c.result, before);
-  EXPECT_EQ(c.resultWrites, 1);
+TEST(ComposeFlow, FailingFadeLeavesTheResultAloneAndIsNotRetriedUntilAChange) {
+  Window w;
+  w.Type(u"short");
+  w.flow.Tick();
+  const auto before = w.c.result;
+  w.Type(std::u16string(32768, u'x'));
+  EXPECT_NO_THROW(w.flow.Tick());
+  EXPECT_EQ(w.c.result, before);
+  const int reads = w.c.reads;
+  w.flow.Tick();
+  EXPECT_EQ(w.c.reads, reads);
+  // Enter keeps the line and says so.
+  w.Enter();
+  EXPECT_TRUE(w.c.posted.empty());
+  EXPECT_EQ(w.c.beeps, 1);
+  EXPECT_EQ(w.c.message.size(), 32773u);
 }
 
 TEST(ComposeFlow, SwatchTakesTheChosenColourAndKeepsItsOwnOnCancelOrError) {
-  FakeControls c;
-  ComposeFlow flow(c);
-  c.dialogAnswer = 0x00FF00;
-  flow.SwatchClick(3);
-  EXPECT_EQ(c.colors[3], 0x00FF00);
-  c.dialogAnswer.reset();
-  flow.SwatchClick(3);
-  EXPECT_EQ(c.colors[3], 0x00FF00);
-  c.dialogThrows = true;
-  EXPECT_NO_THROW(flow.SwatchClick(1));
-  EXPECT_EQ(c.colors[1], 0x0000FF);
+  Window w;
+  w.c.dialogAnswer = 0x00FF00;
+  w.flow.SwatchClick(3);
+  EXPECT_EQ(w.c.colors[3], 0x00FF00);
+  w.c.dialogAnswer.reset();
+  w.flow.SwatchClick(3);
+  EXPECT_EQ(w.c.colors[3], 0x00FF00);
+  w.c.dialogThrows = true;
+  EXPECT_NO_THROW(w.flow.SwatchClick(1));
+  EXPECT_EQ(w.c.colors[1], 0x0000FF);
   // The new colour shows from the next tick on.
-  c.message = u"abcd";
-  flow.Tick();
-  EXPECT_NE(c.result.find(u"#00FF00\">b"), std::u16string::npos);
+  w.Type(u"abcd");
+  w.flow.Tick();
+  EXPECT_NE(w.c.result.find(u"#00FF00\">b"), std::u16string::npos);
 }
 
 }  // namespace

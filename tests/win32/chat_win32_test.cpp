@@ -174,7 +174,7 @@ class HookedTree : public fader::WindowTree {
     Hook();
     return real_.FindChild(parent, after, cls);
   }
-  bool Send(Handle window, const fader::Message& msg) override {
+  Delivery Send(Handle window, const fader::Message& msg) override {
     Hook();
     ++sends;
     return real_.Send(window, msg);
@@ -303,9 +303,14 @@ TEST(Win32WindowTree, NoClientOnTheDesktopPostsNothing) {
   EXPECT_FALSE(fader::ChatSend(u"nobody"));
 }
 
-TEST(Win32WindowTree, TextTooOddForTheCodePageIsConvertedAsTheSystemDoes) {
+TEST(Win32WindowTree, CharactersTheCodePageLacksBecomeQuestionMarksNeverLookAlikes) {
   if (GetACP() != 1252) GTEST_SKIP() << "code page " << GetACP();
   EXPECT_EQ(fader::ToAnsiCodePage(u"a\u4e00b"), "a?b");
+  // Best fit would give "x = 5", "8", "l" and a real tag "<b>".
+  EXPECT_EQ(fader::ToAnsiCodePage(u"x \u2264 5"), "x ? 5");
+  EXPECT_EQ(fader::ToAnsiCodePage(u"A\u221eB\u0142C\uff1cD\u2264E"), "A?B?C?D?E");
+  EXPECT_EQ(fader::ToAnsiCodePage(u"\uff1cb\uff1e"), "?b?");
+  EXPECT_EQ(fader::ToAnsiCodePage(u"\u20ac\u00e9\u2022"), "\x80\xe9\x95");
   EXPECT_EQ(fader::ToAnsiCodePage(u""), "");
   const std::string nul = fader::ToAnsiCodePage(std::u16string(u"a\0b", 3));
   EXPECT_EQ(nul, std::string("a\0b", 3));

@@ -1,0 +1,88 @@
+// winprobe: reads what another program's windows hold, for the end-to-end
+// tests, which drive the program with real input and must see its state
+// rather than guess it from timing or from a layout that fonts can change.
+//
+//   winprobe text-at X Y          the text of the window at screen point X, Y
+//                                 (the topmost child there), as UTF-8
+//   winprobe item-rect TITLE ID   the client area of dialog item ID of the
+//                                 top-level window titled TITLE, on the
+//                                 screen: "LEFT TOP WIDTH HEIGHT"
+//
+// Exit code 0 with the answer on stdout; 1 when there is no such window or it
+// does not answer within 5 s; 2 for a bad command line.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+constexpr UINT kAnswerMs = 5000;
+
+bool ReadNumber(const wchar_t* text, long& out) {
+  wchar_t* end = nullptr;
+  out = std::wcstol(text, &end, 10);
+  return end != text && *end == L'\0';
+}
+
+// The text as UTF-8 on stdout, exactly, with no line break after it.
+int PrintText(HWND hwnd) {
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &length)) return 1;
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR got = 0;
+  if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                           kAnswerMs, &got)) {
+    return 1;
+  }
+  text.resize(got);
+  if (!text.empty()) {
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                      nullptr);
+    std::string utf8(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), n, nullptr, nullptr);
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+  }
+  return 0;
+}
+
+int TextAt(long x, long y) {
+  const POINT pt{x, y};
+  HWND hwnd = WindowFromPoint(pt);
+  return hwnd ? PrintText(hwnd) : 1;
+}
+
+int ItemRect(const wchar_t* title, long id) {
+  HWND dialog = FindWindowW(nullptr, title);
+  HWND item = dialog ? GetDlgItem(dialog, static_cast<int>(id)) : nullptr;
+  RECT rc{};
+  if (!item || !GetClientRect(item, &rc)) return 1;
+  MapWindowPoints(item, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+  std::printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+  return 0;
+}
+
+int Run(int argc, wchar_t** argv) {
+  long a = 0, b = 0;
+  if (argc == 4 && std::wcscmp(argv[1], L"text-at") == 0 && ReadNumber(argv[2], a) && ReadNumber(argv[3], b)) {
+    return TextAt(a, b);
+  }
+  if (argc == 4 && std::wcscmp(argv[1], L"item-rect") == 0 && ReadNumber(argv[3], a)) return ItemRect(argv[2], a);
+  std::fputs("usage: winprobe text-at X Y | winprobe item-rect TITLE ID\n", stderr);
+  return 2;
+}
+
+}  // namespace
+
+int main() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (!argv) return 2;
+  const int code = Run(argc, argv);
+  LocalFree(argv);
+  std::fflush(stdout);
+  return code;
+}
