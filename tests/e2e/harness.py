@@ -92,6 +92,13 @@ class Session:
         # "--": a line may start with a dash.
         self.xdotool("type", "--delay", delay_ms, "--", text)
 
+    def type_line(self, text, delay_ms=2):
+        """Types text and Return right behind its last key, in one run of
+        keys, as key rollover or a typing tool would. (A newline given to
+        `xdotool type` is Linefeed, not Return.)"""
+        keys = [ch if ch.isascii() and ch.isalnum() else "U%04X" % ord(ch) for ch in text]
+        self.xdotool("key", "--delay", delay_ms, *keys, "Return")
+
     def key(self, *keys):
         self.xdotool("key", *keys)
 

@@ -30,7 +30,7 @@ def test_typed_line_arrives_faded_in_the_default_colours(s):
     # Both boxes are empty again: Return on its own sends nothing more. Keys
     # are handled in order, so once the next line is in, that Return was too.
     s.key("Return")
-    s.type_text("next\n")
+    s.type_line("next")
     log.wait_posted(s, 3)
     expect(log.set_texts()[1:] == [app.encode(markup.fade(app.DEFAULT_COLOURS, t)) for t in ("hello", "next")],
            "the room got %r" % log.set_texts()[1:])
@@ -44,7 +44,7 @@ def test_send_button_posts_what_enter_would(s):
     expect(log.set_texts()[-1] == app.encode(markup.fade(app.DEFAULT_COLOURS, "by button")),
            "markup received: %r" % log.set_texts()[-1])
     # The focus is back in the message box: typing and Return send again.
-    s.type_text("again\n")
+    s.type_line("again")
     log.wait_posted(s, 3)
     expect(log.set_texts()[-1] == app.encode(markup.fade(app.DEFAULT_COLOURS, "again")), "second line")
 
@@ -115,7 +115,7 @@ def test_with_no_room_nothing_is_posted_and_the_line_is_kept(s):
     before = app.red_text_in_message_box(s, window, s.screenshot("typed"))
     expect(before > 0, "no typed text shows in the message box")
     # The key after Return shows that Return was handled, and the line kept.
-    s.type_text("\n!")
+    s.key("Return", "exclam")
     s.wait_for(lambda: app.message_text(s, window) == "kept line!", 10, "the line to stay in the box")
     expect(s.program.poll() is None, "the program ended")
 
@@ -129,7 +129,8 @@ def test_exit_asks_no_keeps_running_yes_announces_and_ends(s):
     s.key("n")
     app.wait_hidden(s, app.PROGRAM_TITLE)
     # The program goes on: the next line is the first thing the room gets.
-    _type_line(s, window, "still here\n")
+    app.click_control(s, window, app.TXT_MESSAGE)
+    s.type_line("still here")
     log.wait_posted(s, 2)
     expect(log.set_texts()[1:] == [app.encode(markup.fade(app.DEFAULT_COLOURS, "still here"))],
            "after No the room got %r" % log.set_texts()[1:])

@@ -18,7 +18,7 @@ def _send_line(s, window, log, text, posted, by_button=False, delay_ms=2):
         s.type_text(text, delay_ms)
         app.click_control(s, window, app.CMD_SEND)
     else:
-        s.type_text(text + "\n", delay_ms)
+        s.type_line(text, delay_ms)
     log.wait_posted(s, posted + 1)
     return posted + 1
 

@@ -7,6 +7,9 @@
 //   winprobe item-rect TITLE ID   the client area of dialog item ID of the
 //                                 top-level window titled TITLE, on the
 //                                 screen: "LEFT TOP WIDTH HEIGHT"
+//   winprobe clipboard            the text on the clipboard as programs see
+//                                 it, as UTF-8 (under Wine it follows the X
+//                                 clipboard a moment after it changes)
 //
 // Exit code 0 with the answer on stdout; 1 when there is no such window or it
 // does not answer within 5 s; 2 for a bad command line.
@@ -28,6 +31,15 @@ bool ReadNumber(const wchar_t* text, long& out) {
   return end != text && *end == L'\0';
 }
 
+void PrintUtf8(const std::wstring& text) {
+  if (text.empty()) return;
+  const int n =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), n, nullptr, nullptr);
+  std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+}
+
 // The text as UTF-8 on stdout, exactly, with no line break after it.
 int PrintText(HWND hwnd) {
   DWORD_PTR length = 0;
@@ -39,14 +51,22 @@ int PrintText(HWND hwnd) {
     return 1;
   }
   text.resize(got);
-  if (!text.empty()) {
-    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                      nullptr);
-    std::string utf8(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), n, nullptr, nullptr);
-    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
-  }
+  PrintUtf8(text);
   return 0;
+}
+
+int Clipboard() {
+  if (!OpenClipboard(nullptr)) return 1;
+  int code = 1;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* text = static_cast<const wchar_t*>(GlobalLock(data))) {
+      PrintUtf8(text);
+      GlobalUnlock(data);
+      code = 0;
+    }
+  }
+  CloseClipboard();
+  return code;
 }
 
 int TextAt(long x, long y) {
@@ -71,7 +91,8 @@ int Run(int argc, wchar_t** argv) {
     return TextAt(a, b);
   }
   if (argc == 4 && std::wcscmp(argv[1], L"item-rect") == 0 && ReadNumber(argv[3], a)) return ItemRect(argv[2], a);
-  std::fputs("usage: winprobe text-at X Y | winprobe item-rect TITLE ID\n", stderr);
+  if (argc == 2 && std::wcscmp(argv[1], L"clipboard") == 0) return Clipboard();
+  std::fputs("usage: winprobe text-at X Y | item-rect TITLE ID | clipboard\n", stderr);
   return 2;
 }
 
