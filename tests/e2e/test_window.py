@@ -2,7 +2,6 @@
 grey desktop with its controls on the skin, and typing into the message box."""
 
 import subprocess
-import time
 
 from harness import check
 
@@ -26,7 +25,9 @@ def start(s):
     s.wine(PROGRAM)
     win = s.find_window(TITLE)
     x, y, w, h = s.wait_for(lambda: s.geometry(win), what="the window's geometry")
-    time.sleep(0.5)  # let it paint
+    # Painted once the message box shows white on the skin.
+    s.wait_for(lambda: s.pixel(s.screenshot("painting"), x + 40 + 84, y + 72 + 8) == (255, 255, 255), 10,
+               "the window to paint")
     return win, x, y, w, h
 
 
@@ -53,9 +54,9 @@ def test_typing_into_the_message_box_shows_red_text(s):
     win, x, y, w, h = start(s)
     s.click(x + 40 + 84, y + 72 + 8)
     s.type_text("h\u00e9llo w\u00f8rld", delay_ms=40)
-    time.sleep(0.5)
-    shot = s.screenshot("typed")
-    # Inside the box, away from its border: red text on white.
-    pixels = region_pixels(shot, x + 42, y + 74, 120, 13)
-    red = sum(1 for r, g, b in pixels if r > 150 and g < 110 and b < 110)
-    check(red > 20, "no red text in txtMessage after typing (%d red pixels)" % red)
+
+    def red_pixels():
+        # Inside the box, away from its border: red text on white.
+        pixels = region_pixels(s.screenshot("typed"), x + 42, y + 74, 120, 13)
+        return sum(1 for r, g, b in pixels if r > 150 and g < 110 and b < 110)
+    s.wait_for(lambda: red_pixels() > 20, 10, "red text in txtMessage after typing")
