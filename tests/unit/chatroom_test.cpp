@@ -102,6 +102,26 @@ TEST(ReadChatLine, ALessThanThatStartsNoTagIsText) {
   EXPECT_EQ(Texts(ReadChatLine(u"x <font color=\"#FF0000\" never ends")), u"x <font color=\"#FF0000\" never ends");
 }
 
+TEST(ReadChatLine, ATagAfterUnclosedQuotesStillCounts) {
+  // The first two '<' open quotes that never close, so they are text.
+  const auto runs = ReadChatLine(u"<i 'a<b \"c<u>d");
+  EXPECT_EQ(Texts(runs), u"<i 'a<b \"cd");
+  EXPECT_FALSE(RunAt(runs, 9).style.underline);
+  EXPECT_TRUE(RunAt(runs, 10).style.underline);
+}
+
+TEST(ReadChatLine, UnclosedTagsTakeLinearWork) {
+  for (const std::u16string_view unit : {u"<a", u"<a \"", u"<a '<b \""}) {
+    std::u16string line;
+    while (line.size() < 750000) line += unit;
+    std::size_t steps = 0;
+    const auto runs = ReadChatLine(line, &steps);
+    EXPECT_EQ(Texts(runs), line);
+    // Each place is searched from once in each of three quotes and marked as often.
+    EXPECT_LE(steps, 6 * line.size()) << std::string(unit.begin(), unit.end());
+  }
+}
+
 TEST(ReadChatLine, AGreaterThanInsideQuotesDoesNotEndTheTag) {
   const auto runs = ReadChatLine(u"<font face=\"a>b\" color=\"#010203\">x");
   EXPECT_EQ(Texts(runs), u"x");

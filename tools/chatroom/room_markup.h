@@ -2,6 +2,7 @@
 // read into runs of text of one style each.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -41,6 +42,9 @@ struct Run {
 // "&amp;" shows as it is. A '<' that does not start a tag (no letter or '/'
 // after it, or no '>' to end it) is text. Line breaks show as spaces, since a
 // post is one line. Neighbouring text of one style comes as one run.
-std::vector<Run> ReadChatLine(std::u16string_view markup);
+// With tag_search_steps, adds to it the characters looked at in searching
+// for the ends of tags (the part of the work that depends on how tags are
+// left open), so that tests can bound it.
+std::vector<Run> ReadChatLine(std::u16string_view markup, std::size_t* tag_search_steps = nullptr);
 
 }  // namespace fader::room
