@@ -72,6 +72,12 @@ TEST(ReadChatLine, ColourOnlyTagKeepsTheFace) {
   EXPECT_EQ(RunAt(runs, 1).style.color, (Rgb{0, 255, 0}));
 }
 
+TEST(ReadChatLine, FacesAreCutTo31Characters) {
+  // A window's font takes no more, and a long face must not be copied into every run.
+  EXPECT_EQ(ReadChatLine(u"<font face=\"" + std::u16string(40, u'F') + u"\">x").at(0).style.face,
+            std::u16string(31, u'F'));
+}
+
 TEST(ReadChatLine, WaveTagsRaiseAndLowerInTurn) {
   const auto runs = ReadChatLine(u"<sup>a</sup>b<sub>c</sub>d<SUP>e");
   EXPECT_EQ(Texts(runs), u"abcde");

@@ -164,7 +164,7 @@ class Reader {
       if (a.name == u"color") {
         if (auto c = ParseColor(a.value)) style_.color = c;
       } else if (a.name == u"face") {
-        style_.face = a.value;
+        style_.face = a.value.substr(0, kFaceLength);
       }
     }
   }

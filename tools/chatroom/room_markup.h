@@ -35,8 +35,12 @@ struct Run {
   Style style;
 };
 
+// As much of a face as a window's font takes.
+inline constexpr std::size_t kFaceLength = 31;
+
 // Reads a chat line as the room shows it. Known tags: <font> with color="#RRGGBB"
-// (quotes and '#' optional) and face="..."; </font> goes back to the style
+// (quotes and '#' optional) and face="..." (cut to kFaceLength characters, so
+// that a long face is not copied into every run); </font> goes back to the style
 // before the matching <font>; <b> <i> <u> <sup> <sub> and their closing tags.
 // Other tags are dropped, and tags need not be closed. Nothing is unescaped:
 // "&amp;" shows as it is. A '<' that does not start a tag (no letter or '/'

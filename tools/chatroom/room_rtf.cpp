@@ -7,9 +7,6 @@ namespace fader::room {
 
 namespace {
 
-// The face as a window's font takes it: at most 31 characters.
-constexpr std::size_t kFaceLength = 31;
-
 void AppendText(std::string& out, std::u16string_view text) {
   for (const char16_t ch : text) {
     if (ch == u'\\' || ch == u'{' || ch == u'}') {
