@@ -231,6 +231,14 @@ TEST(RunsToRtf, TextIsEscapedAndEveryWideUnitWrittenAsUnicode) {
   for (const char ch : rtf) EXPECT_LT(static_cast<unsigned char>(ch), 0x80u);
 }
 
+TEST(RunsToRtf, ASemicolonInAFaceDoesNotEndItsName) {
+  // Each font table entry has one plain ';', the one that ends it.
+  Style odd;
+  odd.face = u"a;b\\c";
+  const std::string rtf = RunsToRtf({MakeRun(u"x", odd), MakeRun(u"y")}, u";");
+  EXPECT_NE(rtf.find("{\\fonttbl{\\f0\\fnil a\\'3bb\\\\c;}{\\f1\\fnil \\'3b;}}"), std::string::npos) << rtf;
+}
+
 TEST(RunsToRtf, FacesAreCutTo31Characters) {
   Style longFace;
   longFace.face = std::u16string(40, u'F');
