@@ -153,23 +153,28 @@ TEST(RoomOptions, DefaultsAndEveryOption) {
   EXPECT_EQ(d.rooms, 1);
   EXPECT_EQ(d.documents, 0);
   EXPECT_EQ(d.hang_input_ms, 0u);
+  EXPECT_EQ(d.slow_enter_ms, 0u);
   EXPECT_TRUE(d.log.empty());
   EXPECT_EQ(d.title, u"Stand-in chat room");
 
   const auto o = ParseOptions({u"--log", u"C:\\t\\r\u00ed.log", u"--rooms", u"3", u"--documents", u"16",
-                               u"--hang-input", u"600000", u"--title", u"T"});
+                               u"--hang-input", u"600000", u"--slow-enter", u"600000", u"--title", u"T"});
   EXPECT_EQ(o.log, u"C:\\t\\r\u00ed.log");
   EXPECT_EQ(o.rooms, 3);
   EXPECT_EQ(o.documents, 16);
   EXPECT_EQ(o.hang_input_ms, 600000u);
+  EXPECT_EQ(o.slow_enter_ms, 600000u);
   EXPECT_EQ(o.title, u"T");
   EXPECT_EQ(ParseOptions({u"--rooms", u"0"}).rooms, 0);
+  EXPECT_EQ(ParseOptions({u"--slow-enter", u"0"}).slow_enter_ms, 0u);
 }
 
 TEST(RoomOptions, BadCommandLinesAreRefused) {
   const std::vector<std::vector<std::u16string>> bad = {
       {u"--rooms"}, {u"--rooms", u"17"}, {u"--rooms", u"-1"}, {u"--rooms", u"2x"}, {u"--rooms", u""},
       {u"--documents", u"99999999999999999999"}, {u"--hang-input", u"600001"}, {u"--log", u""},
+      {u"--slow-enter"}, {u"--slow-enter", u"600001"}, {u"--slow-enter", u"4294967296"}, {u"--slow-enter", u"+5"},
+      {u"--slow-enter", u" 5"}, {u"--slow-enter", u"1e3"},
       {u"--verbose"}, {u"room"}};
   for (const auto& args : bad) {
     std::u16string joined;

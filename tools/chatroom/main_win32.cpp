@@ -27,6 +27,10 @@
 //   --hang-input MS   a room's input box sleeps MS milliseconds (at most
 //                     600000) on every WM_SETTEXT before it takes the text, as
 //                     a hung client would (default 0)
+//   --slow-enter MS   a room's input box takes MS milliseconds (at most
+//                     600000) over the Enter character: it sleeps, then posts
+//                     the line as usual, as a client slow to answer would
+//                     (default 0)
 //   --title TEXT      the frame's title (default "Stand-in chat room")
 // A bad command line prints what is wrong to stderr and exits with code 2.
 //
@@ -282,6 +286,7 @@ LRESULT CALLBACK BoxProcA(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
       case WM_CHAR:
         log.Line(fader::room::ValueMessageLine(box->who, "WM_CHAR", wparam));
         if (box->input && wparam == 13) {
+          if (g_app->options.slow_enter_ms > 0) Sleep(g_app->options.slow_enter_ms);
           PostLine(*box->doc);
           return 0;
         }
