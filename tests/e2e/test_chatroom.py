@@ -82,3 +82,14 @@ def test_person_types_a_line_into_the_room(s):
     chars = [int(l.split("wparam=")[1]) for l in log_lines(log) if l.startswith("room=1 msg=WM_CHAR")]
     check(bytes(chars) == b"hello room\r", "the input box got %r" % bytes(chars))
     s.screenshot("typed-line")
+
+
+def test_room_slow_over_enter_still_posts_the_line(s):
+    # Slower than a sender waits for its Enter (5 s): the room posts all the same.
+    log, _ = start_room(s, "--slow-enter", "6000")
+    s.wine("chatsend.exe", "slow", log_name="chatsend")
+    s.wait_for(lambda: "room=1 posted" in log_lines(log), 30, "the line to be posted")
+    lines = log_lines(log)
+    check(len(lines) == 3 and lines[0].startswith("room=1 msg=WM_SETTEXT cp=") and
+          lines[0].endswith(" bytes=736C6F77") and lines[1:] == ["room=1 msg=WM_CHAR wparam=13", "room=1 posted"],
+          "unexpected log: %r" % lines)

@@ -72,6 +72,12 @@ TEST(ReadChatLine, ColourOnlyTagKeepsTheFace) {
   EXPECT_EQ(RunAt(runs, 1).style.color, (Rgb{0, 255, 0}));
 }
 
+TEST(ReadChatLine, FacesAreCutTo31Characters) {
+  // A window's font takes no more, and a long face must not be copied into every run.
+  EXPECT_EQ(ReadChatLine(u"<font face=\"" + std::u16string(40, u'F') + u"\">x").at(0).style.face,
+            std::u16string(31, u'F'));
+}
+
 TEST(ReadChatLine, WaveTagsRaiseAndLowerInTurn) {
   const auto runs = ReadChatLine(u"<sup>a</sup>b<sub>c</sub>d<SUP>e");
   EXPECT_EQ(Texts(runs), u"abcde");
@@ -102,6 +108,26 @@ TEST(ReadChatLine, ALessThanThatStartsNoTagIsText) {
   EXPECT_EQ(Texts(ReadChatLine(u"x <font color=\"#FF0000\" never ends")), u"x <font color=\"#FF0000\" never ends");
 }
 
+TEST(ReadChatLine, ATagAfterUnclosedQuotesStillCounts) {
+  // The first two '<' open quotes that never close, so they are text.
+  const auto runs = ReadChatLine(u"<i 'a<b \"c<u>d");
+  EXPECT_EQ(Texts(runs), u"<i 'a<b \"cd");
+  EXPECT_FALSE(RunAt(runs, 9).style.underline);
+  EXPECT_TRUE(RunAt(runs, 10).style.underline);
+}
+
+TEST(ReadChatLine, UnclosedTagsTakeLinearWork) {
+  for (const std::u16string_view unit : {u"<a", u"<a \"", u"<a '<b \""}) {
+    std::u16string line;
+    while (line.size() < 750000) line += unit;
+    std::size_t steps = 0;
+    const auto runs = ReadChatLine(line, &steps);
+    EXPECT_EQ(Texts(runs), line);
+    // Each place is searched from once in each of three quotes and marked as often.
+    EXPECT_LE(steps, 6 * line.size()) << std::string(unit.begin(), unit.end());
+  }
+}
+
 TEST(ReadChatLine, AGreaterThanInsideQuotesDoesNotEndTheTag) {
   const auto runs = ReadChatLine(u"<font face=\"a>b\" color=\"#010203\">x");
   EXPECT_EQ(Texts(runs), u"x");
@@ -127,23 +153,28 @@ TEST(RoomOptions, DefaultsAndEveryOption) {
   EXPECT_EQ(d.rooms, 1);
   EXPECT_EQ(d.documents, 0);
   EXPECT_EQ(d.hang_input_ms, 0u);
+  EXPECT_EQ(d.slow_enter_ms, 0u);
   EXPECT_TRUE(d.log.empty());
   EXPECT_EQ(d.title, u"Stand-in chat room");
 
   const auto o = ParseOptions({u"--log", u"C:\\t\\r\u00ed.log", u"--rooms", u"3", u"--documents", u"16",
-                               u"--hang-input", u"600000", u"--title", u"T"});
+                               u"--hang-input", u"600000", u"--slow-enter", u"600000", u"--title", u"T"});
   EXPECT_EQ(o.log, u"C:\\t\\r\u00ed.log");
   EXPECT_EQ(o.rooms, 3);
   EXPECT_EQ(o.documents, 16);
   EXPECT_EQ(o.hang_input_ms, 600000u);
+  EXPECT_EQ(o.slow_enter_ms, 600000u);
   EXPECT_EQ(o.title, u"T");
   EXPECT_EQ(ParseOptions({u"--rooms", u"0"}).rooms, 0);
+  EXPECT_EQ(ParseOptions({u"--slow-enter", u"0"}).slow_enter_ms, 0u);
 }
 
 TEST(RoomOptions, BadCommandLinesAreRefused) {
   const std::vector<std::vector<std::u16string>> bad = {
       {u"--rooms"}, {u"--rooms", u"17"}, {u"--rooms", u"-1"}, {u"--rooms", u"2x"}, {u"--rooms", u""},
       {u"--documents", u"99999999999999999999"}, {u"--hang-input", u"600001"}, {u"--log", u""},
+      {u"--slow-enter"}, {u"--slow-enter", u"600001"}, {u"--slow-enter", u"4294967296"}, {u"--slow-enter", u"+5"},
+      {u"--slow-enter", u" 5"}, {u"--slow-enter", u"1e3"},
       {u"--verbose"}, {u"room"}};
   for (const auto& args : bad) {
     std::u16string joined;
@@ -203,6 +234,14 @@ TEST(RunsToRtf, TextIsEscapedAndEveryWideUnitWrittenAsUnicode) {
   EXPECT_NE(rtf.find("{\\f0\\fnil Face\\{1\\};}"), std::string::npos) << rtf;
   EXPECT_NE(rtf.find("\\cf1 1\\{\\\\\\}\\tab \\u233?\\u-3?\\u-10179?\\u-8704?<&>}"), std::string::npos) << rtf;
   for (const char ch : rtf) EXPECT_LT(static_cast<unsigned char>(ch), 0x80u);
+}
+
+TEST(RunsToRtf, ASemicolonInAFaceDoesNotEndItsName) {
+  // Each font table entry has one plain ';', the one that ends it.
+  Style odd;
+  odd.face = u"a;b\\c";
+  const std::string rtf = RunsToRtf({MakeRun(u"x", odd), MakeRun(u"y")}, u";");
+  EXPECT_NE(rtf.find("{\\fonttbl{\\f0\\fnil a\\'3bb\\\\c;}{\\f1\\fnil \\'3b;}}"), std::string::npos) << rtf;
 }
 
 TEST(RunsToRtf, FacesAreCutTo31Characters) {

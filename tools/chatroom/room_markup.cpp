@@ -35,22 +35,58 @@ std::optional<Rgb> ParseColor(std::u16string_view v) {
              static_cast<std::uint8_t>(d[4] * 16 + d[5])};
 }
 
-// The end of a tag that starts at markup[at] == '<': the index of its '>',
-// quoted values skipped; npos when it has none.
-std::size_t TagEnd(std::u16string_view markup, std::size_t at) {
-  char16_t quote = 0;
-  for (std::size_t i = at + 1; i < markup.size(); ++i) {
-    const char16_t ch = markup[i];
-    if (quote != 0) {
-      if (ch == quote) quote = 0;
-    } else if (ch == u'"' || ch == u'\'') {
-      quote = ch;
-    } else if (ch == u'>') {
-      return i;
+// Where the tags of one line end. A tag's '>' is the first one outside quoted
+// values, so where a search from a place ends depends on the quote it is in
+// there. A search that runs off the end of the line marks each place it
+// passed with that quote; a later search that reaches a marked place in the
+// same quote would go the same way, and stops: no '>'. So each place is
+// searched from at most once in each of its three quotes and marked as
+// often, and a line of many unclosed tags reads in linear time.
+class TagEnds {
+ public:
+  TagEnds(std::u16string_view markup, std::size_t* steps) : markup_(markup), steps_(steps) {}
+
+  // The index of the '>' of a tag that starts at markup[at] == '<', or npos.
+  std::size_t Find(std::size_t at) {
+    char16_t quote = 0;
+    std::size_t i = at + 1;
+    for (; i < markup_.size() && !Marked(i, quote); ++i) {
+      Step();
+      if (quote == 0 && markup_[i] == u'>') return i;
+      quote = QuoteAfter(quote, markup_[i]);
+    }
+    MarkNoEnd(at + 1, i);
+    return std::u16string_view::npos;
+  }
+
+ private:
+  static char16_t QuoteAfter(char16_t quote, char16_t ch) {
+    if (quote != 0) return ch == quote ? 0 : quote;
+    return (ch == u'"' || ch == u'\'') ? ch : 0;
+  }
+  static std::uint8_t Bit(char16_t quote) { return quote == 0 ? 1 : quote == u'"' ? 2 : 4; }
+
+  bool Marked(std::size_t i, char16_t quote) const { return !no_end_.empty() && (no_end_[i] & Bit(quote)) != 0; }
+
+  // Marks [from, to), the places a search without an end went through.
+  void MarkNoEnd(std::size_t from, std::size_t to) {
+    if (no_end_.empty()) no_end_.assign(markup_.size(), 0);
+    char16_t quote = 0;
+    for (std::size_t i = from; i < to; ++i) {
+      Step();
+      no_end_[i] = static_cast<std::uint8_t>(no_end_[i] | Bit(quote));
+      quote = QuoteAfter(quote, markup_[i]);
     }
   }
-  return std::u16string_view::npos;
-}
+
+  void Step() {
+    if (steps_) ++*steps_;
+  }
+
+  std::u16string_view markup_;
+  std::size_t* steps_;
+  std::vector<std::uint8_t> no_end_;  // per place, a bit for each quote from which no '>' follows
+};
 
 struct Attribute {
   std::u16string name;  // lower case
@@ -128,7 +164,7 @@ class Reader {
       if (a.name == u"color") {
         if (auto c = ParseColor(a.value)) style_.color = c;
       } else if (a.name == u"face") {
-        style_.face = a.value;
+        style_.face = a.value.substr(0, kFaceLength);
       }
     }
   }
@@ -152,13 +188,14 @@ class Reader {
 
 }  // namespace
 
-std::vector<Run> ReadChatLine(std::u16string_view markup) {
+std::vector<Run> ReadChatLine(std::u16string_view markup, std::size_t* tag_search_steps) {
   Reader reader;
+  TagEnds tag_ends(markup, tag_search_steps);
   std::size_t i = 0;
   while (i < markup.size()) {
     const char16_t ch = markup[i];
     if (ch == u'<' && i + 1 < markup.size() && (IsLetter(markup[i + 1]) || markup[i + 1] == u'/')) {
-      const std::size_t end = TagEnd(markup, i);
+      const std::size_t end = tag_ends.Find(i);
       if (end != std::u16string_view::npos) {
         reader.Tag(markup.substr(i + 1, end - i - 1));
         i = end + 1;

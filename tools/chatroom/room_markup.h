@@ -2,6 +2,7 @@
 // read into runs of text of one style each.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,13 +35,20 @@ struct Run {
   Style style;
 };
 
+// As much of a face as a window's font takes.
+inline constexpr std::size_t kFaceLength = 31;
+
 // Reads a chat line as the room shows it. Known tags: <font> with color="#RRGGBB"
-// (quotes and '#' optional) and face="..."; </font> goes back to the style
+// (quotes and '#' optional) and face="..." (cut to kFaceLength characters, so
+// that a long face is not copied into every run); </font> goes back to the style
 // before the matching <font>; <b> <i> <u> <sup> <sub> and their closing tags.
 // Other tags are dropped, and tags need not be closed. Nothing is unescaped:
 // "&amp;" shows as it is. A '<' that does not start a tag (no letter or '/'
 // after it, or no '>' to end it) is text. Line breaks show as spaces, since a
 // post is one line. Neighbouring text of one style comes as one run.
-std::vector<Run> ReadChatLine(std::u16string_view markup);
+// With tag_search_steps, adds to it the characters looked at in searching
+// for the ends of tags (the part of the work that depends on how tags are
+// left open), so that tests can bound it.
+std::vector<Run> ReadChatLine(std::u16string_view markup, std::size_t* tag_search_steps = nullptr);
 
 }  // namespace fader::room

@@ -23,7 +23,8 @@ std::uint32_t ParseCount(const std::u16string& option, const std::u16string& val
 }  // namespace
 
 const char kUsage[] =
-    "usage: chatroom [--log FILE] [--rooms N] [--documents N] [--hang-input MS] [--title TEXT]\n";
+    "usage: chatroom [--log FILE] [--rooms N] [--documents N] [--hang-input MS] [--slow-enter MS]\n"
+    "                [--title TEXT]\n";
 
 Options ParseOptions(const std::vector<std::u16string>& args) {
   Options o;
@@ -41,7 +42,9 @@ Options ParseOptions(const std::vector<std::u16string>& args) {
     } else if (a == u"--documents") {
       o.documents = static_cast<int>(ParseCount(a, value(), kMaxWindows));
     } else if (a == u"--hang-input") {
-      o.hang_input_ms = ParseCount(a, value(), kMaxHangMs);
+      o.hang_input_ms = ParseCount(a, value(), kMaxDelayMs);
+    } else if (a == u"--slow-enter") {
+      o.slow_enter_ms = ParseCount(a, value(), kMaxDelayMs);
     } else if (a == u"--title") {
       o.title = value();
     } else {

@@ -14,11 +14,12 @@ struct Options {
   int rooms = 1;
   int documents = 0;
   std::uint32_t hang_input_ms = 0;
+  std::uint32_t slow_enter_ms = 0;
   std::u16string title = u"Stand-in chat room";
 };
 
 inline constexpr int kMaxWindows = 16;
-inline constexpr std::uint32_t kMaxHangMs = 600000;
+inline constexpr std::uint32_t kMaxDelayMs = 600000;  // of --hang-input and --slow-enter
 
 class UsageError : public std::invalid_argument {
  public:

@@ -7,21 +7,29 @@ namespace fader::room {
 
 namespace {
 
-// The face as a window's font takes it: at most 31 characters.
-constexpr std::size_t kFaceLength = 31;
+void AppendChar(std::string& out, char16_t ch) {
+  if (ch == u'\\' || ch == u'{' || ch == u'}') {
+    out += '\\';
+    out += static_cast<char>(ch);
+  } else if (ch == u'\t') {
+    out += "\\tab ";
+  } else if (ch >= 0x20 && ch < 0x80) {
+    out += static_cast<char>(ch);
+  } else {
+    out += "\\u" + std::to_string(static_cast<std::int16_t>(ch)) + "?";
+  }
+}
 
 void AppendText(std::string& out, std::u16string_view text) {
-  for (const char16_t ch : text) {
-    if (ch == u'\\' || ch == u'{' || ch == u'}') {
-      out += '\\';
-      out += static_cast<char>(ch);
-    } else if (ch == u'\t') {
-      out += "\\tab ";
-    } else if (ch >= 0x20 && ch < 0x80) {
-      out += static_cast<char>(ch);
-    } else {
-      out += "\\u" + std::to_string(static_cast<std::int16_t>(ch)) + "?";
-    }
+  for (const char16_t ch : text) AppendChar(out, ch);
+}
+
+// A name in the font table ends at its first ';', so one inside the name is
+// written as a hex escape.
+void AppendFontName(std::string& out, std::u16string_view name) {
+  for (const char16_t ch : name) {
+    if (ch == u';') out += "\\'3b";
+    else AppendChar(out, ch);
   }
 }
 
@@ -56,7 +64,7 @@ std::string RunsToRtf(const std::vector<Run>& runs, std::u16string_view default_
   std::string out = "{\\rtf1\\ansi\\deff0{\\fonttbl";
   for (std::size_t i = 0; i < faces.size(); ++i) {
     out += "{\\f" + std::to_string(i) + "\\fnil ";
-    AppendText(out, faces[i]);
+    AppendFontName(out, faces[i]);
     out += ";}";
   }
   // Entry 0 is the automatic colour; the runs' colours start at 1.

@@ -15,8 +15,9 @@ namespace fader::room {
 // its face, 10-point size, colour, bold, italic, underline and super- or
 // subscript. A run without a colour is black and one without a face is in
 // `default_face`; faces are cut to 31 characters. Backslashes and braces are
-// escaped, a tab is \tab, and every character beyond 7 bits is written as
-// \uN? with N its UTF-16 unit as a signed 16-bit number.
+// escaped, a ';' in a face is \'3b (a font name ends at ';'), a tab is \tab,
+// and every character beyond 7 bits is written as \uN? with N its UTF-16
+// unit as a signed 16-bit number.
 std::string RunsToRtf(const std::vector<Run>& runs, std::u16string_view default_face);
 
 }  // namespace fader::room
