@@ -85,10 +85,12 @@ def test_person_types_a_line_into_the_room(s):
 
 
 def test_room_slow_over_enter_still_posts_the_line(s):
-    # Slower than a sender waits for its Enter (5 s): the room posts all the same.
+    # Slower than a sender waits for its Enter (5 s): the room posts all the
+    # same, and the sender counts the line as sent (exit code 0).
     log, _ = start_room(s, "--slow-enter", "6000")
-    s.wine("chatsend.exe", "slow", log_name="chatsend")
+    sender = s.wine("chatsend.exe", "slow", log_name="chatsend")
     s.wait_for(lambda: "room=1 posted" in log_lines(log), 30, "the line to be posted")
+    check(sender.wait(30) == 0, "chatsend took the slow room's Enter for a line not sent")
     lines = log_lines(log)
     check(len(lines) == 3 and lines[0].startswith("room=1 msg=WM_SETTEXT cp=") and
           lines[0].endswith(" bytes=736C6F77") and lines[1:] == ["room=1 msg=WM_CHAR wparam=13", "room=1 posted"],

@@ -49,6 +49,23 @@ def test_send_button_posts_what_enter_would(s):
     expect(log.set_texts()[-1] == app.encode(markup.fade(app.DEFAULT_COLOURS, "again")), "second line")
 
 
+def test_a_room_slow_to_answer_enter_gets_the_line_once(s):
+    # The room takes 6 s over each Enter, longer than the program waits for
+    # an answer (5 s), and posts the line after that.
+    log, window = app.start_both(s, "--slow-enter", "6000")
+    app.click_control(s, window, app.TXT_MESSAGE)
+    s.type_line("slow room")
+    log.wait_posted(s, 2)
+    # The line counted as sent: the box is empty, and Return on it sends
+    # nothing before the next line.
+    s.wait_for(lambda: app.message_text(s, window) == "", 10, "the message box to empty")
+    s.key("Return")
+    s.type_line("next")
+    log.wait_posted(s, 3)
+    expect(log.set_texts()[1:] == [app.encode(markup.fade(app.DEFAULT_COLOURS, t)) for t in ("slow room", "next")],
+           "the room got %r" % log.set_texts()[1:])
+
+
 def test_ctrl_return_sends_nothing(s):
     log, window = app.start_both(s)
     _type_line(s, window, "not yet")
