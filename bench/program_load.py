@@ -1,12 +1,16 @@
 #!/usr/bin/env python3
-"""How light the program is under Wine, measured as a person uses it: its CPU
-use over 10 seconds with the window idle, then with a 100-character line
-typed (the timer keeps ticking either way); and the time from the Return key
-to the room's log for a short line and for a 32,767-character one. Prints
-the figures; asserts nothing. Run it through scripts/bench-wine.sh."""
+"""How light the program is under Wine, beside the floor a window with a 1 ms
+timer cannot go below (bench/idle_floor_win32.cpp), both measured in this run
+under the same Wine: CPU use over 10 seconds while idle, for the floor and for
+the program with nothing, a 100-character line and a 32,767-character line in
+its message box; and the time from the Return key to its answer, for the
+floor (its edit control got the key) and for the program (the room's log has
+the line). Prints the figures and their ratios to the floor; asserts nothing.
+Run it through scripts/bench-wine.sh."""
 
 import argparse
 import os
+import statistics
 import sys
 import time
 
@@ -15,6 +19,8 @@ import app  # noqa: E402
 import harness  # noqa: E402
 
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
+FLOOR_TITLE = "Idle floor"
+ROUNDS = 5  # Return presses per short-line latency, of which the median counts
 
 
 def cpu_seconds(pid):
@@ -38,48 +44,77 @@ def wineserver_pid():
     return None
 
 
-def cpu_use(pids, seconds):
-    """Per process, its CPU use over the next `seconds` in percent of one core."""
-    before = {p: cpu_seconds(p) for p in pids}
+def cpu_use(pid, server, seconds):
+    """CPU use of the process and of wineserver over the next `seconds`, in
+    percent of one core, after a second to settle."""
+    time.sleep(1.0)
+    before = cpu_seconds(pid), cpu_seconds(server)
     start = time.monotonic()
     time.sleep(seconds)
     wall = time.monotonic() - start
-    return {p: 100.0 * (cpu_seconds(p) - before[p]) / wall for p in pids}
+    return tuple(100.0 * (cpu_seconds(p) - b) / wall for p, b in zip((pid, server), before))
 
 
-def key_to_log_ms(s, log):
-    """Presses Return; the milliseconds until the room's log shows the line
-    arriving in the input box, and until it shows the line posted. Reads only
-    what the log gained, so the polling costs little."""
-    offset = os.path.getsize(log.path)
+def key_to_log_ms(s, path, marks):
+    """Presses Return; for each line start in `marks`, the milliseconds until
+    the log at `path` gains such a line. Reads only what the log gained, so
+    the polling costs little."""
+    offset = os.path.getsize(path)
     pending = b""
-    arrived = None
+    seen = {}
     start = time.monotonic()
     s.key("Return")
     while time.monotonic() - start < 30:
-        size = os.path.getsize(log.path)
+        size = os.path.getsize(path)
         if size == offset:
             time.sleep(0.0005)
             continue
-        with open(log.path, "rb") as f:
+        with open(path, "rb") as f:
             f.seek(offset)
             pending += f.read(size - offset)
         offset = size
         now = 1000.0 * (time.monotonic() - start)
         *lines, pending = pending.split(b"\n")
         for line in lines:
-            if line.startswith(b"room=1 msg=WM_SETTEXT") and arrived is None:
-                arrived = now
-            if line == b"room=1 posted":
-                return arrived, now
-    raise harness.Failure("the line was not posted within 30 s")
+            for mark in marks:
+                if line.startswith(mark) and mark not in seen:
+                    seen[mark] = now
+        if len(seen) == len(marks):
+            return [seen[m] for m in marks]
+    raise harness.Failure("the log did not show %r within 30 s" % (marks,))
 
 
-def paste(s, window, text):
-    app.set_clipboard(s, text)  # held until the session stops
+def measure_floor(s, server, seconds):
+    path = os.path.join(s.out, "floor.log")
+    proc = s.wine("idle_floor.exe", "--log", path, log_name="floor")
+    window = s.find_window(FLOOR_TITLE, 30)
+    x, y, w, h = s.geometry(window)
+    s.click(x + w // 2, y + h // 2)  # the keys go where the pointer is
+    cpu = cpu_use(proc.pid, server, seconds)
+    latency = statistics.median(key_to_log_ms(s, path, [b"answered"])[0] for _ in range(ROUNDS))
+    proc.terminate()
+    proc.wait()
+    return cpu, latency
+
+
+def measure_program(s, log, window, server, seconds):
+    """CPU with each line in the box, and Return-to-room times for the lines."""
+    pid = s.program.pid
+    marks = [b"room=1 msg=WM_SETTEXT", b"room=1 posted"]
+    cpu = {"empty": cpu_use(pid, server, seconds)}
+    line = ("The quick brown fox jumps over the lazy dog. " * 3)[:100]
     app.click_control(s, window, app.TXT_MESSAGE)
-    s.key("ctrl+a")
-    s.key("ctrl+v")
+    s.type_text(line)
+    cpu["100"] = cpu_use(pid, server, seconds)
+    times = [key_to_log_ms(s, log.path, marks)]
+    for _ in range(ROUNDS - 1):
+        s.type_text(line)
+        times.append(key_to_log_ms(s, log.path, marks))
+    short = [statistics.median(t[i] for t in times) for i in range(2)]
+    app.paste(s, window, ("0123456789abcdefghijklmnopqrstuvwxyz" * 1000)[:app.MESSAGE_LIMIT])
+    cpu["32767"] = cpu_use(pid, server, seconds)
+    long = key_to_log_ms(s, log.path, marks)
+    return cpu, short, long
 
 
 def main():
@@ -90,33 +125,35 @@ def main():
     args = ap.parse_args()
     s = harness.Session(args.build, args.out, "load")
     try:
-        log, window = app.start_both(s)
+        log = app.start_room(s)
         server = wineserver_pid()
-        pids = [s.program.pid] + ([server] if server else [])
-        time.sleep(1.0)
+        if not server:
+            raise harness.Failure("no wineserver found for this prefix")
+        floor_cpu, floor_ms = measure_floor(s, server, args.seconds)
+        window = app.start_program(s)
+        log.wait_posted(s, 1)  # the start announcement
+        cpu, short, long = measure_program(s, log, window, server, args.seconds)
 
-        idle = cpu_use(pids, args.seconds)
-        line = ("The quick brown fox jumps over the lazy dog. " * 3)[:100]
-        app.click_control(s, window, app.TXT_MESSAGE)
-        s.type_text(line)
-        time.sleep(1.0)
-        typed = cpu_use(pids, args.seconds)
-
-        short = key_to_log_ms(s, log)
-        long_line = ("0123456789abcdefghijklmnopqrstuvwxyz" * 1000)[:32767]
-        paste(s, window, long_line)
-        time.sleep(3.0)  # the timer renders the pasted line
-        held = cpu_use(pids, args.seconds)
-        long = key_to_log_ms(s, log)
-        print("CPU use over %.0f s, in %% of one core, with in the message box:" % args.seconds)
-        print("  %-16s %12s %12s %14s" % ("", "nothing", "100 chars", "32,767 chars"))
-        for name, pid in (("the program", pids[0]), ("wineserver", server)):
-            if pid:
-                print("  %-16s %11.1f%% %11.1f%% %13.1f%%" % (name, idle[pid], typed[pid], held[pid]))
-        received = log.set_texts()[-1]
-        print("Return to the room's log, in ms:   line in the input box   line posted")
-        print("  100 characters              %10.1f %14.1f" % short)
-        print("  32,767 characters           %10.1f %14.1f   (%d bytes of markup)" % (long + (len(received),)))
+        floor_sum = sum(floor_cpu)
+        print("CPU over %.0f s while idle, in %% of one core (floor: a bare window with an edit control and a"
+              " 1 ms timer that does nothing):" % args.seconds)
+        print("  %-28s %9s %11s %8s %15s %11s" % ("", "process", "wineserver", "sum", "process/floor",
+                                                   "sum/floor"))
+        print("  %-28s %8.2f%% %10.2f%% %7.2f%% %15s %11s" % ("floor", floor_cpu[0], floor_cpu[1], floor_sum,
+                                                             "1.00x", "1.00x"))
+        for key, name in (("empty", "program, message box empty"), ("100", "program, 100 characters"),
+                          ("32767", "program, 32,767 characters")):
+            own, srv = cpu[key]
+            print("  %-28s %8.2f%% %10.2f%% %7.2f%% %14.2fx %10.2fx" % (
+                name, own, srv, own + srv, own / floor_cpu[0], (own + srv) / floor_sum))
+        print("Return to its answer, in ms (floor: the bare window's edit control got the key; program: the"
+              " room's log has the line):")
+        print("  %-28s %14s %12s %12s" % ("", "in input box", "posted", "posted/floor"))
+        print("  %-28s %14s %12.1f %11.2fx" % ("floor (median of %d)" % ROUNDS, "", floor_ms, 1.0))
+        print("  %-28s %14.1f %12.1f %11.2fx" % ("100 characters (median of %d)" % ROUNDS, short[0], short[1],
+                                                 short[1] / floor_ms))
+        print("  %-28s %14.1f %12.1f %11.2fx   (%d bytes of markup)" % (
+            "32,767 characters", long[0], long[1], long[1] / floor_ms, len(log.set_texts()[-1])))
         return 0
     except harness.Failure as failure:
         print("program_load: %s" % failure, file=sys.stderr)
