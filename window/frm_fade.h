@@ -96,7 +96,8 @@ class FrmFade {
   // -- state kept by the window for its handlers ---------------------------
   // The three announcement strings.
   Banners banners;
-  // The region applied to the window (the system owns it once applied).
+  // The region applied to the window (the system owns it once applied);
+  // nullptr while the window keeps its rectangle.
   HRGN SkinRegion = nullptr;
   // What the handlers run on: the compose flow and the title-bar drag with
   // their views of this window (frm_fade_handlers.cpp).

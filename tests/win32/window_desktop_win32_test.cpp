@@ -1,6 +1,7 @@
 // frmFade on the desktop under Wine: the outline its load handler cuts from
-// the picture box, always on top, and the round trip through the tray with
-// the minimize button and the shell's mouse messages.
+// the picture box, always on top, the round trip through the tray with the
+// minimize button and the shell's mouse messages, the icon across a new
+// taskbar and every way out, and the title bar's drag.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -188,6 +189,27 @@ TEST_F(FrmFadeDesktop, OtherMouseMessagesOfTheIconLeaveItInTheTray) {
     EXPECT_FALSE(IsWindowVisible(form().hWnd())) << message;
     EXPECT_TRUE(IconPresent(form().hWnd())) << message;
   }
+}
+
+TEST_F(FrmFadeDesktop, SkinThatDidNotDecodeLeavesTheWindowWhole) {
+  // What the picture box holds then: nothing but its black background.
+  RECT all{0, 0, 250, 250};
+  FillRect(form().picBox.hDC(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  GdiFlush();
+  const int regionsBefore = desktop_test::LiveGdiObjects(desktop_test::kGdiRegionType);
+  ASSERT_GE(regionsBefore, 0);
+  form().Form_Load();
+
+  EXPECT_EQ(form().SkinRegion, nullptr);
+  HRGN probe = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(form().hWnd(), probe), ERROR);  // no region: the whole rectangle
+  DeleteObject(probe);
+  EXPECT_EQ(desktop_test::LiveGdiObjects(desktop_test::kGdiRegionType), regionsBefore);
+  // The top-left corner, cut away from a decoded skin, is the window's.
+  form().Show();
+  RECT at{};
+  GetWindowRect(form().hWnd(), &at);
+  EXPECT_EQ(GetAncestor(WindowFromPoint(POINT{at.left + 1, at.top + 1}), GA_ROOT), form().hWnd());
 }
 
 }  // namespace
