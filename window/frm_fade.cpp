@@ -148,6 +148,7 @@ bool FrmFade::CreateControls(HINSTANCE instance) {
   TitleBar.MouseDown = [this](std::int16_t b, std::int16_t s, float x, float y) { TitleBar_MouseDown(b, s, x, y); };
   TitleBar.MouseMove = [this](std::int16_t b, std::int16_t s, float x, float y) { TitleBar_MouseMove(b, s, x, y); };
   TitleBar.MouseUp = [this](std::int16_t b, std::int16_t s, float x, float y) { TitleBar_MouseUp(b, s, x, y); };
+  TitleBar.CaptureLost = [this] { TitleBar_CaptureLost(); };
   return ok;
 }
 

@@ -116,6 +116,7 @@ class FrmFade {
   void TitleBar_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
   void TitleBar_MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
   void TitleBar_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
+  void TitleBar_CaptureLost();
 
   // -- keyboard -------------------------------------------------------------
   // Moves the focus to the next (or, backward, the previous) control in the

@@ -136,4 +136,6 @@ void FrmFade::TitleBar_MouseUp(std::int16_t button, std::int16_t shift, float x,
   flows().drag.MouseUp(button, shift, x, y);
 }
 
+void FrmFade::TitleBar_CaptureLost() { flows().drag.CaptureLost(); }
+
 }  // namespace fader

@@ -212,4 +212,22 @@ TEST_F(FrmFadeDesktop, SkinThatDidNotDecodeLeavesTheWindowWhole) {
   EXPECT_EQ(GetAncestor(WindowFromPoint(POINT{at.left + 1, at.top + 1}), GA_ROOT), form().hWnd());
 }
 
+TEST_F(FrmFadeDesktop, TitleBarThatLosesTheMouseMidDragStopsMovingTheWindow) {
+  HWND bar = form().TitleBar.hWnd();
+  const float left = form().Left(), top = form().Top();
+  // With the mouse kept, a move drags the window along.
+  SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+  SendMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(30, 5));
+  ASSERT_FLOAT_EQ(form().Left(), left + 300);
+  SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(30, 5));
+
+  SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+  ASSERT_EQ(GetCapture(), bar);
+  SetCapture(form().hWnd());  // another window takes the mouse; no release reaches the bar
+  ReleaseCapture();
+  SendMessageW(bar, WM_MOUSEMOVE, 0, MAKELPARAM(50, 25));
+  EXPECT_FLOAT_EQ(form().Left(), left + 300);
+  EXPECT_FLOAT_EQ(form().Top(), top);
+}
+
 }  // namespace
