@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "desktop/tray_win32.h"
 #include "window/control_win32.h"
 #include "window/resource_ids.h"
 #include "window/screen_win32.h"
@@ -287,6 +288,10 @@ LRESULT CALLBACK FrmFade::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT painted = 0;  // painting covers every pixel, so nothing is erased
   if (HandlePaintMessages(hwnd_, msg, wp, [this](HDC dc) { Paint(dc); }, painted)) return painted;
+  if (msg != 0 && msg == TaskbarCreatedMessage()) {
+    TrayTaskbarCreated(hwnd_);
+    return 0;
+  }
   switch (msg) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:

@@ -118,10 +118,14 @@ void FrmFade::Color_Click(int index) { flows().compose.SwatchClick(index); }
 
 void FrmFade::cmdExit_Click() { RunExitClick(banners, flows().lifecycle); }
 
-// The focus goes to txtFocus, which is never on screen, before the window hides.
+// The focus goes to txtFocus, which is never on screen, before the window
+// hides. If the shell refuses the icon the window stays, and so the focus
+// goes back where it was.
 void FrmFade::cmdMinimize_Click() {
+  HWND had = GetFocus();
   txtFocus.SetFocus();
-  MinimizeToTray(Icon(), Caption(), hWnd());
+  if (MinimizeToTray(Icon(), Caption(), hWnd())) return;
+  SetFocus(had && IsChild(hWnd(), had) ? had : cmdMinimize.hWnd());
 }
 
 void FrmFade::TitleBar_MouseDown(std::int16_t button, std::int16_t shift, float x, float y) {

@@ -21,15 +21,19 @@ using fader::test::FrmFadeTest;
 
 using desktop_test::Topmost;
 
-// Whether the shell holds the window's icon: modifying succeeds only then.
-bool IconPresent(HWND window) {
+// One tray message about the window's icon, sent by the test, not the program.
+bool NotifyAbout(HWND window, DWORD message, UINT flags = 0, HICON icon = nullptr) {
   fader::ShellTrayRecordV1 record{};
   record.cbSize = sizeof(record);
   record.hWnd = window;
   record.uID = fader::kTrayIconId;
-  record.uFlags = NIF_TIP;
-  return Shell_NotifyIconA(NIM_MODIFY, reinterpret_cast<NOTIFYICONDATAA*>(&record)) != FALSE;
+  record.uFlags = flags;
+  record.hIcon = icon;
+  return Shell_NotifyIconA(message, reinterpret_cast<NOTIFYICONDATAA*>(&record)) != FALSE;
 }
+
+// Whether the shell holds the window's icon: modifying succeeds only then.
+bool IconPresent(HWND window) { return NotifyAbout(window, NIM_MODIFY, NIF_TIP); }
 
 // The picture box's pixels read here one by one: every run of pixels whose
 // colour differs from that of the top-left pixel.
@@ -189,6 +193,42 @@ TEST_F(FrmFadeDesktop, OtherMouseMessagesOfTheIconLeaveItInTheTray) {
     EXPECT_FALSE(IsWindowVisible(form().hWnd())) << message;
     EXPECT_TRUE(IconPresent(form().hWnd())) << message;
   }
+}
+
+TEST_F(FrmFadeDesktop, NewTaskbarGetsTheIconOfTheHiddenWindowBack) {
+  const UINT taskbarCreated = fader::TaskbarCreatedMessage();
+  ASSERT_NE(taskbarCreated, 0u);
+  form().Show();
+  SendMessageW(form().hWnd(), taskbarCreated, 0, 0);
+  EXPECT_FALSE(IconPresent(form().hWnd()));  // shown: no icon wanted
+
+  ClickMinimize();
+  ASSERT_FALSE(IsWindowVisible(form().hWnd()));
+  // Deleted behind the window's back: a taskbar that starts anew holds none.
+  NotifyAbout(form().hWnd(), NIM_DELETE);
+  ASSERT_FALSE(IconPresent(form().hWnd()));
+  SendMessageW(form().hWnd(), taskbarCreated, 0, 0);
+  EXPECT_TRUE(IconPresent(form().hWnd()));
+  EXPECT_FALSE(IsWindowVisible(form().hWnd()));
+  // The message also comes while the icon is still there.
+  SendMessageW(form().hWnd(), taskbarCreated, 0, 0);
+  EXPECT_TRUE(IconPresent(form().hWnd()));
+  EXPECT_FALSE(IsWindowVisible(form().hWnd()));
+
+  // The icon put back still brings the window back.
+  SendMessageW(form().hWnd(), WM_MOUSEMOVE, fader::kTrayIconId, MAKELPARAM(WM_LBUTTONDBLCLK, 0));
+  EXPECT_TRUE(IsWindowVisible(form().hWnd()));
+  EXPECT_FALSE(IconPresent(form().hWnd()));
+}
+
+TEST_F(FrmFadeDesktop, RefusedIconLeavesTheWindowShownWithTheFocusOnTheButton) {
+  form().Show();
+  // The shell refuses a second icon of the same window and number.
+  ASSERT_TRUE(NotifyAbout(form().hWnd(), NIM_ADD, NIF_ICON, form().Icon()));
+
+  ClickMinimize();
+  EXPECT_TRUE(IsWindowVisible(form().hWnd()));
+  EXPECT_EQ(GetFocus(), form().cmdMinimize.hWnd());
 }
 
 TEST_F(FrmFadeDesktop, SkinThatDidNotDecodeLeavesTheWindowWhole) {
