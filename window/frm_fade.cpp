@@ -342,7 +342,12 @@ LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (target && !(focus && IsChild(hwnd_, focus))) SetFocus(target);
       return 0;
     }
+    case WM_ENDSESSION:
+      // The session ends the process without destroying the window.
+      if (wp) RemoveTrayIconOf(hwnd_);
+      return 0;
     case WM_DESTROY:
+      RemoveTrayIconOf(hwnd_);
       if (quit_on_destroy_) PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY: {

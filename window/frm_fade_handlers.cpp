@@ -62,6 +62,7 @@ class LifecycleView : public LifecycleControls {
     const std::wstring t(text.begin(), text.end()), c(title.begin(), title.end());
     return MessageBoxW(f_.hWnd(), t.c_str(), c.c_str(), style);
   }
+  void RemoveTrayIcon() override { RemoveTrayIconOf(f_.hWnd()); }
   void EndProgram() override { ExitProcess(0); }
 
  private:

@@ -231,6 +231,52 @@ TEST_F(FrmFadeDesktop, RefusedIconLeavesTheWindowShownWithTheFocusOnTheButton) {
   EXPECT_EQ(GetFocus(), form().cmdMinimize.hWnd());
 }
 
+struct CloseWatch {
+  static HWND form;
+  static int iconAtEnd;
+  static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+    if (code == HC_ACTION && m->hwnd == form && m->message == WM_NCDESTROY) iconAtEnd = IconPresent(form);
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
+};
+HWND CloseWatch::form = nullptr;
+int CloseWatch::iconAtEnd = -1;
+
+TEST_F(FrmFadeDesktop, EveryWayOutRemovesTheIconAndOnlyTheClosingWindows) {
+  // A second window that goes while the first is in the tray leaves its icon.
+  fader::FrmFade other;
+  other.SetQuitOnDestroy(false);
+  ASSERT_TRUE(other.Create(GetModuleHandleW(nullptr)));
+  form().Show();
+  ClickMinimize();
+  ASSERT_TRUE(IconPresent(form().hWnd()));
+  SendMessageW(other.hWnd(), WM_ENDSESSION, TRUE, 0);
+  SendMessageW(other.hWnd(), WM_CLOSE, 0, 0);
+  ASSERT_FALSE(IsWindow(other.hWnd()));
+  EXPECT_TRUE(IconPresent(form().hWnd()));
+
+  // A session that goes on after all keeps it too.
+  SendMessageW(form().hWnd(), WM_ENDSESSION, FALSE, 0);
+  EXPECT_TRUE(IconPresent(form().hWnd()));
+  SendMessageW(form().hWnd(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_FALSE(IconPresent(form().hWnd()));
+
+  form().Show();
+  ClickMinimize();
+  ASSERT_TRUE(IconPresent(form().hWnd()));
+  // Read as the window's destruction ends: later Wine drops a dead window's
+  // icon by itself.
+  CloseWatch::form = form().hWnd();
+  CloseWatch::iconAtEnd = -1;
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, CloseWatch::Hook, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  SendMessageW(form().hWnd(), WM_CLOSE, 0, 0);
+  UnhookWindowsHookEx(hook);
+  EXPECT_FALSE(IsWindow(CloseWatch::form));
+  EXPECT_EQ(CloseWatch::iconAtEnd, 0);
+}
+
 TEST_F(FrmFadeDesktop, SkinThatDidNotDecodeLeavesTheWindowWhole) {
   // What the picture box holds then: nothing but its black background.
   RECT all{0, 0, 250, 250};
