@@ -45,6 +45,9 @@ UniqueRegion MakeRegion(const PictureDC& pictureDC, PictureTwips picture,
 }
 
 HRGN ApplyWindowRegion(HWND window, UniqueRegion region) {
+  RECT box;
+  const int kind = region.get() ? GetRgnBox(region.get(), &box) : ERROR;
+  if (kind == NULLREGION || kind == ERROR) return nullptr;
   if (SetWindowRgn(window, region.get(), TRUE) == 0) return nullptr;
   return region.release();
 }

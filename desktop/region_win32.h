@@ -55,7 +55,10 @@ UniqueRegion MakeRegion(const PictureDC& pictureDC, PictureTwips picture,
 
 // Applies a region to the window with SetWindowRgn (redraw TRUE) and returns
 // its handle for the window to keep. Once applied the system owns it; if the
-// system refuses it, it is freed here and 0 comes back.
+// system refuses it, it is freed here and 0 comes back. An empty region (a
+// picture that did not decode is all one colour) is never applied: it would
+// leave nothing of the window to see or click. It is freed, the window keeps
+// the shape it has, and 0 comes back.
 HRGN ApplyWindowRegion(HWND window, UniqueRegion region);
 
 }  // namespace fader

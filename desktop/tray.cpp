@@ -71,6 +71,34 @@ std::array<std::uint8_t, kTrayRecordSize> TrayRecordBytes(const TrayRecord& reco
   return out;
 }
 
+bool TrayState::Minimize(TrayShell& shell) {
+  if (!shell.AddIcon()) return false;
+  shell.ShowWindow(false);
+  hidden_ = true;
+  return true;
+}
+
+void TrayState::Restore(TrayShell& shell) {
+  shell.DeleteIcon();
+  shell.ShowWindow(true);
+  hidden_ = false;
+}
+
+void TrayState::TaskbarCreated(TrayShell& shell) {
+  if (!hidden_) return;
+  // The message also comes while the icon is still there (the shell sends it
+  // on other changes too); adding over it would be refused.
+  shell.DeleteIcon();
+  if (shell.AddIcon()) return;
+  shell.ShowWindow(true);
+  hidden_ = false;
+}
+
+void TrayState::Leave(TrayShell& shell) {
+  shell.DeleteIcon();
+  hidden_ = false;
+}
+
 std::int16_t TrayEvent(float x, std::int16_t scaleMode, double twipsPerPixelX) {
   const double value = static_cast<double>(x);
   const std::int32_t n = scaleMode == kScaleModePixels

@@ -68,6 +68,38 @@ using CodePageConverter = std::function<std::string(std::u16string_view)>;
 std::array<std::uint8_t, kTrayRecordSize> TrayRecordBytes(const TrayRecord& record,
                                                           const CodePageConverter& toCodePage);
 
+// What keeping the icon asks of the shell and the window.
+class TrayShell {
+ public:
+  virtual ~TrayShell() = default;
+  virtual bool AddIcon() = 0;     // false when the shell refuses the icon
+  virtual void DeleteIcon() = 0;  // refused quietly when there is no icon
+  virtual void ShowWindow(bool shown) = 0;
+};
+
+// Whether the window is hidden to the tray. A hidden window has no taskbar
+// button, so its icon is the only way back: the window hides only once the
+// shell has taken the icon, and shows again when the icon cannot be put back.
+class TrayState {
+ public:
+  // Adds the icon and hides the window. When the shell refuses the icon the
+  // window stays as it is and false comes back.
+  bool Minimize(TrayShell& shell);
+  // Deletes the icon and shows the window.
+  void Restore(TrayShell& shell);
+  // The taskbar has started anew and holds no icons. While hidden the icon
+  // is added again; a stale one is deleted first, so that a refusal means
+  // the icon is really missing, and then the window is shown.
+  void TaskbarCreated(TrayShell& shell);
+  // The program goes: the icon is deleted, the window left as it is.
+  void Leave(TrayShell& shell);
+
+  bool Hidden() const { return hidden_; }
+
+ private:
+  bool hidden_ = false;
+};
+
 // The tray action of a mouse-move at x, in the window's coordinate unit:
 // 1 for a left double-click, 2 for a right press, 0 for anything else. With
 // the unit in pixels x is rounded as it is; otherwise x / twipsPerPixelX is,

@@ -56,22 +56,65 @@ void StayOnTop(HWND window) {
   SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
-void MinimizeToTray(HICON icon, std::u16string_view tip, HWND window) {
-  FillTrayRecord(TrayData, HandleValue(window), HandleValue(icon), tip);
+namespace {
+
+// Whether the window of TrayData is hidden to the tray: one icon for the program.
+TrayState g_tray;
+
+bool Notify(DWORD message) {
   ShellTrayRecordV1 shell = ShellTrayRecord(TrayData);
   // The shell reads only cbSize bytes: the first-version head.
-  Shell_NotifyIconA(NIM_ADD, reinterpret_cast<NOTIFYICONDATAA*>(&shell));
-  ShowWindow(window, SW_HIDE);
+  return Shell_NotifyIconA(message, reinterpret_cast<NOTIFYICONDATAA*>(&shell)) != FALSE;
+}
+
+class ShellTray : public TrayShell {
+ public:
+  explicit ShellTray(HWND window) : window_(window) {}
+  bool AddIcon() override { return Notify(NIM_ADD); }
+  void DeleteIcon() override { Notify(NIM_DELETE); }
+  void ShowWindow(bool shown) override {
+    if (window_) ::ShowWindow(window_, shown ? SW_SHOW : SW_HIDE);
+  }
+
+ private:
+  HWND window_;
+};
+
+bool IsTrayWindow(HWND window) {
+  return window != nullptr && TrayData.cbSize != 0 && WindowFromValue(TrayData.hWnd) == window;
+}
+
+}  // namespace
+
+bool MinimizeToTray(HICON icon, std::u16string_view tip, HWND window) {
+  FillTrayRecord(TrayData, HandleValue(window), HandleValue(icon), tip);
+  ShellTray shell(window);
+  return g_tray.Minimize(shell);
 }
 
 void RemoveTrayIcon() {
-  ShellTrayRecordV1 shell = ShellTrayRecord(TrayData);
-  Shell_NotifyIconA(NIM_DELETE, reinterpret_cast<NOTIFYICONDATAA*>(&shell));
+  ShellTray shell(nullptr);
+  g_tray.Leave(shell);
+}
+
+void RemoveTrayIconOf(HWND window) {
+  if (IsTrayWindow(window)) RemoveTrayIcon();
 }
 
 void RestoreFromTray(HWND window) {
-  RemoveTrayIcon();
-  ShowWindow(window, SW_SHOW);
+  ShellTray shell(window);
+  g_tray.Restore(shell);
+}
+
+UINT TaskbarCreatedMessage() {
+  static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+  return message;
+}
+
+void TrayTaskbarCreated(HWND window) {
+  if (!IsTrayWindow(window)) return;
+  ShellTray shell(window);
+  g_tray.TaskbarCreated(shell);
 }
 
 }  // namespace fader

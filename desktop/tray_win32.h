@@ -19,15 +19,28 @@ void StayOnTop(HWND window);
 
 // Fills TrayData for the window, icon and tip, adds the icon with
 // Shell_NotifyIconA(NIM_ADD) and hides the window. If the shell refuses the
-// icon the window is hidden all the same.
-void MinimizeToTray(HICON icon, std::u16string_view tip, HWND window);
+// icon the window stays as it is and false comes back: hidden without an
+// icon it could not be brought back.
+bool MinimizeToTray(HICON icon, std::u16string_view tip, HWND window);
 
 // Shell_NotifyIconA(NIM_DELETE) with TrayData as it is; the shell refuses it
 // quietly when no icon is there.
 void RemoveTrayIcon();
 
+// Removes the icon if TrayData is the window's; for every way the program
+// ends, since the shell may keep a dead program's icon.
+void RemoveTrayIconOf(HWND window);
+
 // RemoveTrayIcon, then shows the window again.
 void RestoreFromTray(HWND window);
+
+// The message the shell sends every top-level window when the taskbar has
+// started anew ("TaskbarCreated"); 0 if it could not be registered.
+UINT TaskbarCreatedMessage();
+
+// On that message: while the window is hidden to the tray its icon is added
+// again; if the shell refuses it the window is shown.
+void TrayTaskbarCreated(HWND window);
 
 // The first-version NOTIFYICONDATAA, nothing after the tip: 88 bytes in the
 // 32-bit build; in the 64-bit build the handles are pointer-sized and it is

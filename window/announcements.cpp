@@ -45,6 +45,7 @@ void RunExitClick(Banners& banners, LifecycleControls& controls) {
   banners.Set();
   if (controls.Ask(kExitQuestion, kExitTitle, kExitStyle) != kAnswerYes) return;
   controls.Post(ExitAnnouncement(banners));
+  controls.RemoveTrayIcon();
   controls.EndProgram();
 }
 

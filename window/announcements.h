@@ -28,7 +28,8 @@ class LifecycleControls {
   virtual bool Post(std::u16string_view markup) = 0;
   // The modal question; returns the button pressed (6 Yes, 7 No).
   virtual int Ask(std::u16string_view text, std::u16string_view title, unsigned style) = 0;
-  virtual void EndProgram() = 0;  // ends the process at once
+  virtual void RemoveTrayIcon() = 0;  // the shell may keep a dead program's icon
+  virtual void EndProgram() = 0;      // ends the process at once
 };
 
 inline constexpr std::u16string_view kExitQuestion = u"Are you sure you want to exit m\u00EDrt\u00E1n\u00E9?";
@@ -38,7 +39,8 @@ inline constexpr int kAnswerYes = 6;
 
 // The load handler's work, in order: banners, shape, topmost, start announcement.
 void RunFormLoad(Banners& banners, LifecycleControls& controls);
-// The exit button: ask; on Yes post the exit announcement and end.
+// The exit button: ask; on Yes post the exit announcement, remove the tray
+// icon and end.
 void RunExitClick(Banners& banners, LifecycleControls& controls);
 
 }  // namespace fader

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "desktop/tray_win32.h"
 #include "window/control_win32.h"
 #include "window/resource_ids.h"
 #include "window/screen_win32.h"
@@ -149,6 +150,7 @@ bool FrmFade::CreateControls(HINSTANCE instance) {
   TitleBar.MouseDown = [this](std::int16_t b, std::int16_t s, float x, float y) { TitleBar_MouseDown(b, s, x, y); };
   TitleBar.MouseMove = [this](std::int16_t b, std::int16_t s, float x, float y) { TitleBar_MouseMove(b, s, x, y); };
   TitleBar.MouseUp = [this](std::int16_t b, std::int16_t s, float x, float y) { TitleBar_MouseUp(b, s, x, y); };
+  TitleBar.CaptureLost = [this] { TitleBar_CaptureLost(); };
   return ok;
 }
 
@@ -287,6 +289,10 @@ LRESULT CALLBACK FrmFade::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT painted = 0;  // painting covers every pixel, so nothing is erased
   if (HandlePaintMessages(hwnd_, msg, wp, [this](HDC dc) { Paint(dc); }, painted)) return painted;
+  if (msg != 0 && msg == TaskbarCreatedMessage()) {
+    TrayTaskbarCreated(hwnd_);
+    return 0;
+  }
   switch (msg) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
@@ -343,7 +349,12 @@ LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (target && !(focus && IsChild(hwnd_, focus))) SetFocus(target);
       return 0;
     }
+    case WM_ENDSESSION:
+      // The session ends the process without destroying the window.
+      if (wp) RemoveTrayIconOf(hwnd_);
+      return 0;
     case WM_DESTROY:
+      RemoveTrayIconOf(hwnd_);
       if (quit_on_destroy_) PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY: {

@@ -96,7 +96,8 @@ class FrmFade {
   // -- state kept by the window for its handlers ---------------------------
   // The three announcement strings.
   Banners banners;
-  // The region applied to the window (the system owns it once applied).
+  // The region applied to the window (the system owns it once applied);
+  // nullptr while the window keeps its rectangle.
   HRGN SkinRegion = nullptr;
   // What the handlers run on: the compose flow and the title-bar drag with
   // their views of this window (frm_fade_handlers.cpp).
@@ -118,6 +119,7 @@ class FrmFade {
   void TitleBar_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
   void TitleBar_MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
   void TitleBar_MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
+  void TitleBar_CaptureLost();
 
   // -- keyboard -------------------------------------------------------------
   // Moves the focus to the next (or, backward, the previous) control in the

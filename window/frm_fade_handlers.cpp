@@ -58,6 +58,7 @@ class LifecycleView : public LifecycleControls {
     const std::wstring t(text.begin(), text.end()), c(title.begin(), title.end());
     return MessageBoxW(f_.hWnd(), t.c_str(), c.c_str(), style);
   }
+  void RemoveTrayIcon() override { RemoveTrayIconOf(f_.hWnd()); }
   void EndProgram() override { ExitProcess(0); }
 
  private:
@@ -122,10 +123,14 @@ void FrmFade::Color_Click(int index) { flows().compose.SwatchClick(index); }
 
 void FrmFade::cmdExit_Click() { RunExitClick(banners, flows().lifecycle); }
 
-// The focus goes to txtFocus, which is never on screen, before the window hides.
+// The focus goes to txtFocus, which is never on screen, before the window
+// hides. If the shell refuses the icon the window stays, and so the focus
+// goes back where it was.
 void FrmFade::cmdMinimize_Click() {
+  HWND had = GetFocus();
   txtFocus.SetFocus();
-  MinimizeToTray(Icon(), Caption(), hWnd());
+  if (MinimizeToTray(Icon(), Caption(), hWnd())) return;
+  SetFocus(had && IsChild(hWnd(), had) ? had : cmdMinimize.hWnd());
 }
 
 void FrmFade::TitleBar_MouseDown(std::int16_t button, std::int16_t shift, float x, float y) {
@@ -139,5 +144,7 @@ void FrmFade::TitleBar_MouseMove(std::int16_t button, std::int16_t shift, float 
 void FrmFade::TitleBar_MouseUp(std::int16_t button, std::int16_t shift, float x, float y) {
   flows().drag.MouseUp(button, shift, x, y);
 }
+
+void FrmFade::TitleBar_CaptureLost() { flows().drag.CaptureLost(); }
 
 }  // namespace fader

@@ -89,11 +89,20 @@ LRESULT Panel3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: {
       // The release's wParam lists the buttons still held.
-      if (ButtonsHeld(wp) == 0 && GetCapture() == hwnd_) ReleaseCapture();
+      if (ButtonsHeld(wp) == 0 && GetCapture() == hwnd_) {
+        releasing_ = true;
+        ReleaseCapture();
+        releasing_ = false;
+      }
       const std::int16_t b = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
       Raise(MouseUp, b, lp);
       return 0;
     }
+    case WM_CAPTURECHANGED:
+      // Only a loss the panel did not ask for: its own release comes with a
+      // MouseUp.
+      if (!releasing_ && reinterpret_cast<HWND>(lp) != hwnd_ && CaptureLost) CaptureLost();
+      return 0;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }

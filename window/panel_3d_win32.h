@@ -2,7 +2,7 @@
 // with button, shift state and the pointer's place in twips relative to the
 // panel, and a mouse pointer that can be set at run time. While a button is
 // down the panel keeps the mouse, so moves and the release reach it also
-// outside its bounds.
+// outside its bounds; losing it early is reported.
 #pragma once
 
 #include <windows.h>
@@ -47,6 +47,9 @@ class Panel3D {
   MouseEvent MouseMove;
   // The button that went up, shift state, x, y.
   MouseEvent MouseUp;
+  // The mouse was taken away while a button was down (another window set
+  // the capture, or the system cancelled it): no release will come.
+  std::function<void()> CaptureLost;
 
   void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
 
@@ -64,6 +67,7 @@ class Panel3D {
   double tpp_x_ = layout::kTwipsPerPixelAt96Dpi;
   double tpp_y_ = layout::kTwipsPerPixelAt96Dpi;
   std::int16_t pointer_ = 0;
+  bool releasing_ = false;  // inside the panel's own ReleaseCapture
 };
 
 }  // namespace fader

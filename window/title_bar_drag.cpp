@@ -39,4 +39,9 @@ void TitleBarDrag::MouseUp(std::int16_t, std::int16_t, float, float) {
   t_.SetMousePointer(kMovePointer);
 }
 
+void TitleBarDrag::CaptureLost() {
+  if (Dragging_ != kTrue) return;
+  MouseUp(kLeftButton, 0, 0, 0);
+}
+
 }  // namespace fader

@@ -26,6 +26,10 @@ class TitleBarDrag {
   void MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
   void MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
   void MouseUp(std::int16_t button, std::int16_t shift, float x, float y);
+  // The panel lost the mouse mid-drag, so its release will never come: the
+  // drag ends as on a release, or later moves over the panel would still
+  // move the window. Outside a drag it does nothing.
+  void CaptureLost();
 
   bool Dragging() const { return Dragging_ != 0; }
   std::int16_t DragX() const { return DragX_; }

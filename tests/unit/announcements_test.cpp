@@ -30,6 +30,7 @@ class FakeLifecycle : public fader::LifecycleControls {
     askedStyle = style;
     return answer;
   }
+  void RemoveTrayIcon() override { calls.push_back("untray"); }
   void EndProgram() override { calls.push_back("end"); }
 };
 
@@ -80,12 +81,12 @@ TEST(Lifecycle, ExitAsksAndOnNoDoesNothing) {
   EXPECT_EQ(f.askedStyle, 36u);
 }
 
-TEST(Lifecycle, ExitOnYesAnnouncesThenEnds) {
+TEST(Lifecycle, ExitOnYesAnnouncesRemovesTheTrayIconThenEnds) {
   fader::Banners b;
   FakeLifecycle f;
   f.answer = 6;
   fader::RunExitClick(b, f);
-  EXPECT_EQ(f.calls, (std::vector<std::string>{"ask", "post", "end"}));
+  EXPECT_EQ(f.calls, (std::vector<std::string>{"ask", "post", "untray", "end"}));
   EXPECT_EQ(f.posted[0], fader::ExitAnnouncement(b));
 }
 

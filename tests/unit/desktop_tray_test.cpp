@@ -1,5 +1,6 @@
-// The tray record as filled and as the shell gets it, and the decoding of
-// the tray's mouse messages out of the window's x coordinate.
+// The tray record as filled and as the shell gets it, the decoding of the
+// tray's mouse messages out of the window's x coordinate, and when the window
+// may hide behind its icon.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -181,6 +182,71 @@ TEST(TrayEventDecoding, UndecodableXThrowsOverflow) {
   EXPECT_THROW(TrayEvent(3.0e10f, 3, 15), fader::OverflowError);
   EXPECT_THROW(TrayEvent(-std::numeric_limits<float>::infinity(), 1, 15), fader::OverflowError);
   EXPECT_EQ(TrayEvent(0, 1, 0.5), 0);
+}
+
+// A shell that records what it is asked and refuses adds while told to.
+class FakeShell : public fader::TrayShell {
+ public:
+  bool refuse = false;
+  std::vector<std::string> calls;
+  bool AddIcon() override {
+    calls.push_back(refuse ? "add refused" : "add");
+    return !refuse;
+  }
+  void DeleteIcon() override { calls.push_back("delete"); }
+  void ShowWindow(bool shown) override { calls.push_back(shown ? "show" : "hide"); }
+};
+
+using Calls = std::vector<std::string>;
+
+TEST(TrayState, HidesOnlyOnceTheShellHasTakenTheIcon) {
+  FakeShell shell;
+  fader::TrayState tray;
+  shell.refuse = true;
+  EXPECT_FALSE(tray.Minimize(shell));
+  EXPECT_FALSE(tray.Hidden());
+  EXPECT_EQ(shell.calls, Calls{"add refused"});
+  // Nothing to put back after a refusal.
+  tray.TaskbarCreated(shell);
+  EXPECT_EQ(shell.calls, Calls{"add refused"});
+
+  shell.refuse = false;
+  EXPECT_TRUE(tray.Minimize(shell));
+  EXPECT_TRUE(tray.Hidden());
+  EXPECT_EQ(shell.calls, (Calls{"add refused", "add", "hide"}));
+}
+
+TEST(TrayState, NewTaskbarGetsTheIconBackOrTheWindowIsShown) {
+  FakeShell shell;
+  fader::TrayState tray;
+  tray.TaskbarCreated(shell);  // shown: the window has its taskbar button
+  EXPECT_TRUE(shell.calls.empty());
+
+  tray.Minimize(shell);
+  shell.calls.clear();
+  tray.TaskbarCreated(shell);
+  tray.TaskbarCreated(shell);  // again, with the icon still there
+  EXPECT_EQ(shell.calls, (Calls{"delete", "add", "delete", "add"}));
+  EXPECT_TRUE(tray.Hidden());
+
+  shell.calls.clear();
+  shell.refuse = true;
+  tray.TaskbarCreated(shell);
+  EXPECT_EQ(shell.calls, (Calls{"delete", "add refused", "show"}));
+  EXPECT_FALSE(tray.Hidden());
+}
+
+TEST(TrayState, RestoreAndLeaveEndTheHiding) {
+  FakeShell shell;
+  fader::TrayState tray;
+  tray.Minimize(shell);
+  tray.Leave(shell);  // the window is left as it is
+  tray.TaskbarCreated(shell);
+  tray.Minimize(shell);
+  tray.Restore(shell);
+  tray.TaskbarCreated(shell);  // no icon comes back for a window not hidden
+  EXPECT_EQ(shell.calls, (Calls{"add", "hide", "delete", "add", "hide", "delete", "show"}));
+  EXPECT_FALSE(tray.Hidden());
 }
 
 }  // namespace

@@ -76,6 +76,20 @@ TEST(TitleBarDrag, MovesWithoutAPressMoveNothingAndAnyReleaseEndsTheMove) {
   EXPECT_EQ(w.pointers, (std::vector<std::int16_t>{16, 16}));
 }
 
+TEST(TitleBarDrag, LosingTheMouseMidDragEndsItAsAReleaseDoes) {
+  FakeWindow w;
+  fader::TitleBarDrag drag(w);
+  drag.CaptureLost();  // no drag: nothing to end, the pointer is left alone
+  EXPECT_TRUE(w.pointers.empty());
+  drag.MouseDown(1, 0, 10, 10);
+  drag.CaptureLost();
+  EXPECT_FALSE(drag.Dragging());
+  EXPECT_EQ(w.pointers, (std::vector<std::int16_t>{16, 16}));
+  // Hovering over the panel afterwards moves nothing.
+  drag.MouseMove(0, 0, 400, 300);
+  EXPECT_TRUE(w.order.empty());
+}
+
 TEST(TitleBarDrag, CoordinateBeyondSixteenBitsIsAnOverflowNotAWrap) {
   FakeWindow w;
   fader::TitleBarDrag drag(w);

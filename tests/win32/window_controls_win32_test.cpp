@@ -239,6 +239,8 @@ TEST_F(FrmFadeTest, PanelReportsItsMouseEventsInTwipsAndKeepsTheMouseWhileAButto
   form().TitleBar.MouseDown = [&](std::int16_t b, std::int16_t s, float x, float y) { downs.push_back({b, s, x, y}); };
   form().TitleBar.MouseMove = [&](std::int16_t b, std::int16_t s, float x, float y) { moves.push_back({b, s, x, y}); };
   form().TitleBar.MouseUp = [&](std::int16_t b, std::int16_t s, float x, float y) { ups.push_back({b, s, x, y}); };
+  int lost = 0;
+  form().TitleBar.CaptureLost = [&] { ++lost; };
   HWND p = form().TitleBar.hWnd();
   SendMessageW(p, WM_MOUSEMOVE, 0, MAKELPARAM(3, 4));
   SendMessageW(p, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
@@ -256,6 +258,13 @@ TEST_F(FrmFadeTest, PanelReportsItsMouseEventsInTwipsAndKeepsTheMouseWhileAButto
   EXPECT_EQ(downs, (std::vector<MouseCall>{{1, 0, 150, 75}, {2, 0, 300, 90}, {4, 0, 15, 15}}));
   EXPECT_EQ(moves, (std::vector<MouseCall>{{0, 0, 45, 60}, {1, 0, -45, -30}}));
   EXPECT_EQ(ups, (std::vector<MouseCall>{{1, 0, 300, 90}, {2, 0, 315, 90}, {4, 0, 15, 15}}));
+
+  // Its own releases lose nothing; a capture taken away mid-press does.
+  EXPECT_EQ(lost, 0);
+  SendMessageW(p, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+  SetCapture(form().hWnd());
+  ReleaseCapture();
+  EXPECT_EQ(lost, 1);
 }
 
 TEST_F(FrmFadeTest, PanelMousePointerCanBeSetAtRunTime) {

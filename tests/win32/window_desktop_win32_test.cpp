@@ -1,6 +1,7 @@
 // frmFade on the desktop under Wine: the outline its load handler cuts from
-// the picture box, always on top, and the round trip through the tray with
-// the minimize button and the shell's mouse messages.
+// the picture box, always on top, the round trip through the tray with the
+// minimize button and the shell's mouse messages, the icon across a new
+// taskbar and every way out, and the title bar's drag.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -20,15 +21,19 @@ using fader::test::FrmFadeTest;
 
 using desktop_test::Topmost;
 
-// Whether the shell holds the window's icon: modifying succeeds only then.
-bool IconPresent(HWND window) {
+// One tray message about the window's icon, sent by the test, not the program.
+bool NotifyAbout(HWND window, DWORD message, UINT flags = 0, HICON icon = nullptr) {
   fader::ShellTrayRecordV1 record{};
   record.cbSize = sizeof(record);
   record.hWnd = window;
   record.uID = fader::kTrayIconId;
-  record.uFlags = NIF_TIP;
-  return Shell_NotifyIconA(NIM_MODIFY, reinterpret_cast<NOTIFYICONDATAA*>(&record)) != FALSE;
+  record.uFlags = flags;
+  record.hIcon = icon;
+  return Shell_NotifyIconA(message, reinterpret_cast<NOTIFYICONDATAA*>(&record)) != FALSE;
 }
+
+// Whether the shell holds the window's icon: modifying succeeds only then.
+bool IconPresent(HWND window) { return NotifyAbout(window, NIM_MODIFY, NIF_TIP); }
 
 // The picture box's pixels read here one by one: every run of pixels whose
 // colour differs from that of the top-left pixel.
@@ -188,6 +193,127 @@ TEST_F(FrmFadeDesktop, OtherMouseMessagesOfTheIconLeaveItInTheTray) {
     EXPECT_FALSE(IsWindowVisible(form().hWnd())) << message;
     EXPECT_TRUE(IconPresent(form().hWnd())) << message;
   }
+}
+
+TEST_F(FrmFadeDesktop, NewTaskbarGetsTheIconOfTheHiddenWindowBack) {
+  const UINT taskbarCreated = fader::TaskbarCreatedMessage();
+  ASSERT_NE(taskbarCreated, 0u);
+  form().Show();
+  SendMessageW(form().hWnd(), taskbarCreated, 0, 0);
+  EXPECT_FALSE(IconPresent(form().hWnd()));  // shown: no icon wanted
+
+  ClickMinimize();
+  ASSERT_FALSE(IsWindowVisible(form().hWnd()));
+  // Deleted behind the window's back: a taskbar that starts anew holds none.
+  NotifyAbout(form().hWnd(), NIM_DELETE);
+  ASSERT_FALSE(IconPresent(form().hWnd()));
+  SendMessageW(form().hWnd(), taskbarCreated, 0, 0);
+  EXPECT_TRUE(IconPresent(form().hWnd()));
+  EXPECT_FALSE(IsWindowVisible(form().hWnd()));
+  // The message also comes while the icon is still there.
+  SendMessageW(form().hWnd(), taskbarCreated, 0, 0);
+  EXPECT_TRUE(IconPresent(form().hWnd()));
+  EXPECT_FALSE(IsWindowVisible(form().hWnd()));
+
+  // The icon put back still brings the window back.
+  SendMessageW(form().hWnd(), WM_MOUSEMOVE, fader::kTrayIconId, MAKELPARAM(WM_LBUTTONDBLCLK, 0));
+  EXPECT_TRUE(IsWindowVisible(form().hWnd()));
+  EXPECT_FALSE(IconPresent(form().hWnd()));
+}
+
+TEST_F(FrmFadeDesktop, RefusedIconLeavesTheWindowShownWithTheFocusOnTheButton) {
+  form().Show();
+  // The shell refuses a second icon of the same window and number.
+  ASSERT_TRUE(NotifyAbout(form().hWnd(), NIM_ADD, NIF_ICON, form().Icon()));
+
+  ClickMinimize();
+  EXPECT_TRUE(IsWindowVisible(form().hWnd()));
+  EXPECT_EQ(GetFocus(), form().cmdMinimize.hWnd());
+}
+
+struct CloseWatch {
+  static HWND form;
+  static int iconAtEnd;
+  static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+    if (code == HC_ACTION && m->hwnd == form && m->message == WM_NCDESTROY) iconAtEnd = IconPresent(form);
+    return CallNextHookEx(nullptr, code, wp, lp);
+  }
+};
+HWND CloseWatch::form = nullptr;
+int CloseWatch::iconAtEnd = -1;
+
+TEST_F(FrmFadeDesktop, EveryWayOutRemovesTheIconAndOnlyTheClosingWindows) {
+  // A second window that goes while the first is in the tray leaves its icon.
+  fader::FrmFade other;
+  other.SetQuitOnDestroy(false);
+  ASSERT_TRUE(other.Create(GetModuleHandleW(nullptr)));
+  form().Show();
+  ClickMinimize();
+  ASSERT_TRUE(IconPresent(form().hWnd()));
+  SendMessageW(other.hWnd(), WM_ENDSESSION, TRUE, 0);
+  SendMessageW(other.hWnd(), WM_CLOSE, 0, 0);
+  ASSERT_FALSE(IsWindow(other.hWnd()));
+  EXPECT_TRUE(IconPresent(form().hWnd()));
+
+  // A session that goes on after all keeps it too.
+  SendMessageW(form().hWnd(), WM_ENDSESSION, FALSE, 0);
+  EXPECT_TRUE(IconPresent(form().hWnd()));
+  SendMessageW(form().hWnd(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_FALSE(IconPresent(form().hWnd()));
+
+  form().Show();
+  ClickMinimize();
+  ASSERT_TRUE(IconPresent(form().hWnd()));
+  // Read as the window's destruction ends: later Wine drops a dead window's
+  // icon by itself.
+  CloseWatch::form = form().hWnd();
+  CloseWatch::iconAtEnd = -1;
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, CloseWatch::Hook, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  SendMessageW(form().hWnd(), WM_CLOSE, 0, 0);
+  UnhookWindowsHookEx(hook);
+  EXPECT_FALSE(IsWindow(CloseWatch::form));
+  EXPECT_EQ(CloseWatch::iconAtEnd, 0);
+}
+
+TEST_F(FrmFadeDesktop, SkinThatDidNotDecodeLeavesTheWindowWhole) {
+  // What the picture box holds then: nothing but its black background.
+  RECT all{0, 0, 250, 250};
+  FillRect(form().picBox.hDC(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  GdiFlush();
+  const int regionsBefore = desktop_test::LiveGdiObjects(desktop_test::kGdiRegionType);
+  ASSERT_GE(regionsBefore, 0);
+  form().Form_Load();
+
+  EXPECT_EQ(form().SkinRegion, nullptr);
+  HRGN probe = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(GetWindowRgn(form().hWnd(), probe), ERROR);  // no region: the whole rectangle
+  DeleteObject(probe);
+  EXPECT_EQ(desktop_test::LiveGdiObjects(desktop_test::kGdiRegionType), regionsBefore);
+  // The top-left corner, cut away from a decoded skin, is the window's.
+  form().Show();
+  RECT at{};
+  GetWindowRect(form().hWnd(), &at);
+  EXPECT_EQ(GetAncestor(WindowFromPoint(POINT{at.left + 1, at.top + 1}), GA_ROOT), form().hWnd());
+}
+
+TEST_F(FrmFadeDesktop, TitleBarThatLosesTheMouseMidDragStopsMovingTheWindow) {
+  HWND bar = form().TitleBar.hWnd();
+  const float left = form().Left(), top = form().Top();
+  // With the mouse kept, a move drags the window along.
+  SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+  SendMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(30, 5));
+  ASSERT_FLOAT_EQ(form().Left(), left + 300);
+  SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(30, 5));
+
+  SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
+  ASSERT_EQ(GetCapture(), bar);
+  SetCapture(form().hWnd());  // another window takes the mouse; no release reaches the bar
+  ReleaseCapture();
+  SendMessageW(bar, WM_MOUSEMOVE, 0, MAKELPARAM(50, 25));
+  EXPECT_FLOAT_EQ(form().Left(), left + 300);
+  EXPECT_FLOAT_EQ(form().Top(), top);
 }
 
 }  // namespace
