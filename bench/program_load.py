@@ -21,6 +21,7 @@ import harness  # noqa: E402
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 FLOOR_TITLE = "Idle floor"
 ROUNDS = 5  # Return presses per short-line latency, of which the median counts
+WINDOWS = 3  # CPU windows per figure, of which the median counts: the kernel counts CPU in 10 ms steps
 
 
 def cpu_seconds(pid):
@@ -45,14 +46,17 @@ def wineserver_pid():
 
 
 def cpu_use(pid, server, seconds):
-    """CPU use of the process and of wineserver over the next `seconds`, in
-    percent of one core, after a second to settle."""
+    """CPU use of the process and of wineserver, in percent of one core: the
+    median of WINDOWS windows of `seconds` each, after a second to settle."""
     time.sleep(1.0)
-    before = cpu_seconds(pid), cpu_seconds(server)
-    start = time.monotonic()
-    time.sleep(seconds)
-    wall = time.monotonic() - start
-    return tuple(100.0 * (cpu_seconds(p) - b) / wall for p, b in zip((pid, server), before))
+    figures = []
+    for _ in range(WINDOWS):
+        before = cpu_seconds(pid), cpu_seconds(server)
+        start = time.monotonic()
+        time.sleep(seconds)
+        wall = time.monotonic() - start
+        figures.append([100.0 * (cpu_seconds(p) - b) / wall for p, b in zip((pid, server), before)])
+    return tuple(statistics.median(f[i] for f in figures) for i in range(2))
 
 
 def key_to_log_ms(s, path, marks):
@@ -135,8 +139,8 @@ def main():
         cpu, short, long = measure_program(s, log, window, server, args.seconds)
 
         floor_sum = sum(floor_cpu)
-        print("CPU over %.0f s while idle, in %% of one core (floor: a bare window with an edit control and a"
-              " 1 ms timer that does nothing):" % args.seconds)
+        print("CPU while idle, in %% of one core, median of %d windows of %.0f s (floor: a bare window with an"
+              " edit control and a 1 ms timer that does nothing):" % (WINDOWS, args.seconds))
         print("  %-28s %9s %11s %8s %15s %11s" % ("", "process", "wineserver", "sum", "process/floor",
                                                    "sum/floor"))
         print("  %-28s %8.2f%% %10.2f%% %7.2f%% %15s %11s" % ("floor", floor_cpu[0], floor_cpu[1], floor_sum,
