@@ -8,7 +8,6 @@ floor (its edit control got the key) and for the program (the room's log has
 the line). Prints the figures and their ratios to the floor; asserts nothing.
 Run it through scripts/bench-wine.sh."""
 
-import argparse
 import os
 import statistics
 import sys
@@ -121,49 +120,44 @@ def measure_program(s, log, window, server, seconds):
     return cpu, short, long
 
 
+def measure(s, seconds):
+    """Measures the floor and the program in one session and prints the figures."""
+    log = app.start_room(s)
+    server = wineserver_pid()
+    if not server:
+        raise harness.Failure("no wineserver found for this prefix")
+    floor_cpu, floor_ms = measure_floor(s, server, seconds)
+    window = app.start_program(s)
+    log.wait_posted(s, 1)  # the start announcement
+    cpu, short, long = measure_program(s, log, window, server, seconds)
+
+    floor_sum = sum(floor_cpu)
+    print("CPU while idle, in %% of one core, median of %d windows of %.0f s (floor: a bare window with an"
+          " edit control and a 1 ms timer that does nothing):" % (WINDOWS, seconds))
+    print("  %-28s %9s %11s %8s %15s %11s" % ("", "process", "wineserver", "sum", "process/floor",
+                                               "sum/floor"))
+    print("  %-28s %8.2f%% %10.2f%% %7.2f%% %15s %11s" % ("floor", floor_cpu[0], floor_cpu[1], floor_sum,
+                                                         "1.00x", "1.00x"))
+    for key, name in (("empty", "program, message box empty"), ("100", "program, 100 characters"),
+                      ("32767", "program, 32,767 characters")):
+        own, srv = cpu[key]
+        print("  %-28s %8.2f%% %10.2f%% %7.2f%% %14.2fx %10.2fx" % (
+            name, own, srv, own + srv, own / floor_cpu[0], (own + srv) / floor_sum))
+    print("Return to its answer, in ms (floor: the bare window's edit control got the key; program: the"
+          " room's log has the line):")
+    print("  %-28s %14s %12s %12s" % ("", "in input box", "posted", "posted/floor"))
+    print("  %-28s %14s %12.1f %11.2fx" % ("floor (median of %d)" % ROUNDS, "", floor_ms, 1.0))
+    print("  %-28s %14.1f %12.1f %11.2fx" % ("100 characters (median of %d)" % ROUNDS, short[0], short[1],
+                                             short[1] / floor_ms))
+    print("  %-28s %14.1f %12.1f %11.2fx   (%d bytes of markup)" % (
+        "32,767 characters", long[0], long[1], long[1] / floor_ms, len(log.set_texts()[-1])))
+
+
 def main():
-    ap = argparse.ArgumentParser()
-    ap.add_argument("--build", required=True)
-    ap.add_argument("--out", required=True)
+    ap = harness.parser()
     ap.add_argument("--seconds", type=float, default=10.0)
     args = ap.parse_args()
-    s = harness.Session(args.build, args.out, "load")
-    try:
-        log = app.start_room(s)
-        server = wineserver_pid()
-        if not server:
-            raise harness.Failure("no wineserver found for this prefix")
-        floor_cpu, floor_ms = measure_floor(s, server, args.seconds)
-        window = app.start_program(s)
-        log.wait_posted(s, 1)  # the start announcement
-        cpu, short, long = measure_program(s, log, window, server, args.seconds)
-
-        floor_sum = sum(floor_cpu)
-        print("CPU while idle, in %% of one core, median of %d windows of %.0f s (floor: a bare window with an"
-              " edit control and a 1 ms timer that does nothing):" % (WINDOWS, args.seconds))
-        print("  %-28s %9s %11s %8s %15s %11s" % ("", "process", "wineserver", "sum", "process/floor",
-                                                   "sum/floor"))
-        print("  %-28s %8.2f%% %10.2f%% %7.2f%% %15s %11s" % ("floor", floor_cpu[0], floor_cpu[1], floor_sum,
-                                                             "1.00x", "1.00x"))
-        for key, name in (("empty", "program, message box empty"), ("100", "program, 100 characters"),
-                          ("32767", "program, 32,767 characters")):
-            own, srv = cpu[key]
-            print("  %-28s %8.2f%% %10.2f%% %7.2f%% %14.2fx %10.2fx" % (
-                name, own, srv, own + srv, own / floor_cpu[0], (own + srv) / floor_sum))
-        print("Return to its answer, in ms (floor: the bare window's edit control got the key; program: the"
-              " room's log has the line):")
-        print("  %-28s %14s %12s %12s" % ("", "in input box", "posted", "posted/floor"))
-        print("  %-28s %14s %12.1f %11.2fx" % ("floor (median of %d)" % ROUNDS, "", floor_ms, 1.0))
-        print("  %-28s %14.1f %12.1f %11.2fx" % ("100 characters (median of %d)" % ROUNDS, short[0], short[1],
-                                                 short[1] / floor_ms))
-        print("  %-28s %14.1f %12.1f %11.2fx   (%d bytes of markup)" % (
-            "32,767 characters", long[0], long[1], long[1] / floor_ms, len(log.set_texts()[-1])))
-        return 0
-    except harness.Failure as failure:
-        print("program_load: %s" % failure, file=sys.stderr)
-        return 1
-    finally:
-        s.stop()
+    return harness.run_main("program_load", "load", args, lambda s: measure(s, args.seconds))
 
 
 if __name__ == "__main__":

@@ -4,7 +4,6 @@ log says it received."""
 
 import os
 import subprocess
-import time
 
 from harness import Failure
 from harness import check as expect  # noqa: F401  (the tests' name for it)
@@ -16,13 +15,35 @@ PROGRAM_TITLE = "m\u00edrt\u00e1n\u00e9"  # the exit question's title
 ROOM_TITLE = "Stand-in chat room"
 CODE_PAGE = "cp1252"
 
-# Control centres in client pixels (the window has no frame, so client = window).
-TXT_MESSAGE = (40 + 84, 72 + 8)
-CMD_SEND = (192 + 16, 112 + 8)
-TITLE_BAR = (24 + 28, 48 + 8)
-CMD_EXIT = (208 + 8, 40 + 8)
-CMD_MINIMIZE = (184 + 8, 40 + 8)
-SWATCHES = [(32 + 24 * i + 8, 104 + 8) for i in range(5)]  # Color1..Color5
+WINDOW_SIZE = (367, 282)
+
+# The visible controls as (left, top, width, height) in client pixels (the
+# window has no frame, so client = window).
+TXT_MESSAGE_RECT = (40, 72, 169, 17)
+CMD_SEND_RECT = (192, 112, 33, 17)
+TITLE_BAR_RECT = (24, 48, 57, 17)
+CMD_EXIT_RECT = (208, 40, 17, 17)
+CMD_MINIMIZE_RECT = (184, 40, 17, 17)
+SWATCH_RECTS = [(32 + 24 * i, 104, 17, 17) for i in range(5)]  # Color1..Color5
+VISIBLE_CONTROLS = [TXT_MESSAGE_RECT, CMD_SEND_RECT, TITLE_BAR_RECT, CMD_EXIT_RECT, CMD_MINIMIZE_RECT] + SWATCH_RECTS
+
+
+def _centre(rect):
+    left, top, width, height = rect
+    return left + width // 2, top + height // 2
+
+
+# Where a person clicks each control: its centre.
+TXT_MESSAGE = _centre(TXT_MESSAGE_RECT)
+CMD_SEND = _centre(CMD_SEND_RECT)
+TITLE_BAR = _centre(TITLE_BAR_RECT)
+CMD_EXIT = _centre(CMD_EXIT_RECT)
+CMD_MINIMIZE = _centre(CMD_MINIMIZE_RECT)
+SWATCHES = [_centre(rect) for rect in SWATCH_RECTS]
+
+# The message box inside its border, where its text shows.
+MESSAGE_TEXT_AREA = (TXT_MESSAGE_RECT[0] + 2, TXT_MESSAGE_RECT[1] + 3,
+                     TXT_MESSAGE_RECT[2] - 4, TXT_MESSAGE_RECT[3] - 6)
 
 MESSAGE_LIMIT = 32767  # UTF-16 units the message box takes
 
@@ -60,6 +81,16 @@ class RoomLog:
                 out.append(bytes.fromhex(fields.get("bytes", "")))
         return out
 
+    def after_ready(self):
+        """Every line the room logged once it was ready."""
+        return self.lines()[1:]
+
+    def typed(self, since=0, room=1):
+        """The characters room's input box got as WM_CHAR, after the first
+        `since` of its lines."""
+        prefix = "room=%d msg=WM_CHAR wparam=" % room
+        return bytes(int(line[len(prefix):]) for line in self.input_lines(room)[since:] if line.startswith(prefix))
+
     def posted_count(self, room=1):
         return sum(1 for line in self.input_lines(room) if line == "room=%d posted" % room)
 
@@ -77,21 +108,33 @@ def _wait_gone(s, title):
                "the previous %r to go" % title)
 
 
-def start_room(s, *args, name="room"):
+def start_room(s, *args):
+    """Starts the room with these extra options; returns its log once it is ready."""
     _wait_gone(s, ROOM_TITLE)
-    log = RoomLog(os.path.join(s.out, name + ".log"))
-    s.wine(ROOM, "--log", log.path, *args, log_name=name)
+    log = RoomLog(os.path.join(s.out, "room.log"))
+    s.wine(ROOM, "--log", log.path, *args, log_name="room")
     log.wait_ready(s)
     return log
 
 
 def start_program(s):
-    """Starts the program; returns its X window id once it shows."""
+    """Starts the program as s.program; returns its X window id once it shows."""
     _wait_gone(s, CAPTION)
-    proc = s.wine(PROGRAM)
-    window = s.find_window(CAPTION, timeout=30)
-    s.program = proc
-    return window
+    s.program = s.wine(PROGRAM)
+    return s.find_window(CAPTION, timeout=30)
+
+
+def wait_painted(s, window):
+    """Waits until the window has painted: its message box shows white on the skin."""
+    x, y, _, _ = s.geometry(window)
+    s.wait_for(lambda: s.pixel(s.screenshot("painting"), x + TXT_MESSAGE[0], y + TXT_MESSAGE[1]) == (255, 255, 255),
+               10, "the window to paint")
+
+
+def centred_origin(s):
+    """Where the window's top left lies when it is centred on the screen."""
+    width, height = s.screen_size()
+    return (width - WINDOW_SIZE[0]) // 2, (height - WINDOW_SIZE[1]) // 2
 
 
 def start_both(s, *room_args):
@@ -106,6 +149,19 @@ def start_both(s, *room_args):
 def click_control(s, window, control, button=1):
     x, y, _, _ = s.geometry(window)
     s.click(x + control[0], y + control[1], button)
+
+
+def point_into(s, window):
+    """Puts the pointer in the middle of a window: keys go where the pointer is."""
+    x, y, w, h = s.geometry(window)
+    s.move_pointer(x + w // 2, y + h // 2)
+
+
+def question_box(s):
+    """The program's exit question, once it shows, with the pointer on it."""
+    box = s.find_window(PROGRAM_TITLE, 10)
+    point_into(s, box)
+    return box
 
 
 def message_text(s, window):
@@ -134,12 +190,11 @@ def encode(text):
 
 
 def process_ended(proc, timeout=10):
-    deadline = time.time() + timeout
-    while time.time() < deadline:
-        if proc.poll() is not None:
-            return True
-        time.sleep(0.1)
-    return False
+    try:
+        proc.wait(timeout)
+        return True
+    except subprocess.TimeoutExpired:
+        return False
 
 
 # -- the desktop: tray, stacking, pixels, clipboard ---------------------------
@@ -148,12 +203,13 @@ TRAY_TITLE = "Wine System Tray"  # Wine's own tray window while an icon exists
 GREY = (128, 128, 128)  # the test display's root (scripts/lib/session.sh)
 SKIN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources", "skin.gif")
 
-# Visible controls as (left, top, width, height) in client pixels.
-VISIBLE_CONTROLS = [(40, 72, 169, 17), (192, 112, 33, 17), (24, 48, 57, 17), (208, 40, 17, 17), (184, 40, 17, 17)] + \
-    [(32 + 24 * i, 104, 17, 17) for i in range(5)]
-
-# The room's input box in its frame's X window: a band along the bottom of room 1.
+# Room 1's document window in the room frame's X window; the program, centred
+# on the screen, overlaps its left part.
+ROOM_CHILD = (12, 12, 556, 395)
+# The room's input box in its frame's X window: a band along the bottom of
+# room 1, and a point in it left of the program.
 ROOM_INPUT_BOX = (20, 374, 463, 25)
+ROOM_INPUT = (150, ROOM_INPUT_BOX[1] + ROOM_INPUT_BOX[3] // 2)
 
 
 def wait_hidden(s, title, timeout=15):
@@ -213,7 +269,8 @@ def restore_from_tray(s, way):
 def red_text_in_message_box(s, window, shot):
     """How many red text pixels the message box shows in a screenshot."""
     x, y, _, _ = s.geometry(window)
-    rows = s.screen_pixels(shot, x + 42, y + 75, 165, 11)
+    left, top, width, height = MESSAGE_TEXT_AREA
+    rows = s.screen_pixels(shot, x + left, y + top, width, height)
     return sum(1 for row in rows for r, g, _ in row if r > 180 and g < 80)
 
 
@@ -250,7 +307,7 @@ def paste(s, window, text):
     clipboard a moment after it changes: the paste waits until programs see
     the text there. A key typed behind Ctrl+V shows when the paste was
     handled, since keys are handled in order."""
-    want = utf16_units(text)[:MESSAGE_LIMIT].encode("utf-16-le", "surrogatepass").decode("utf-16-le")
+    want = held_text(text)
     clipboard = set_clipboard(s, text)
     try:
         s.wait_for(lambda: s.probe("clipboard") == text.encode("utf-8"), 30, "Wine's clipboard to hold the text")
@@ -272,6 +329,12 @@ def paste(s, window, text):
 
 def _not_marked(held):
     return None if held is None or held.endswith("~") else (held,)
+
+
+def held_text(text):
+    """What the message box holds once text is typed or pasted into it: the
+    text cut at the box's limit."""
+    return utf16_units(text)[:MESSAGE_LIMIT].encode("utf-16-le", "surrogatepass").decode("utf-16-le")
 
 
 def utf16_units(text):

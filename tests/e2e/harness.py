@@ -2,9 +2,11 @@
 Wine processes on the test command's private Xvfb display, driven with
 xdotool as a person would, with logs and screenshots under the build tree."""
 
+import argparse
 import os
 import shutil
 import subprocess
+import sys
 import time
 
 
@@ -25,6 +27,9 @@ class Session:
         os.makedirs(self.out)
         self.procs = []
         self.shots = 0
+        # The program's Popen once app.start_program has started it: the tests
+        # check that it is still running, or that it ended.
+        self.program = None
 
     # -- processes -------------------------------------------------------
     def wine(self, exe, *args, log_name=None):
@@ -61,6 +66,11 @@ class Session:
         if check and res.returncode != 0:
             raise Failure("xdotool %s failed: %s" % (" ".join(map(str, args)), res.stderr.strip()))
         return res.stdout.strip()
+
+    def screen_size(self):
+        """(width, height) of the display (scripts/lib/session.sh sets it)."""
+        width, height = self.xdotool("getdisplaygeometry").split()
+        return int(width), int(height)
 
     def visible_window(self, title):
         """The X id of a mapped window with exactly this title, or ''."""
@@ -138,3 +148,28 @@ class Session:
 def check(cond, message):
     if not cond:
         raise Failure(message)
+
+
+# -- commands that drive a session: the run command's demo, the benchmarks ----
+
+def parser():
+    """A command line with the build to run and the folder for its logs and screenshots."""
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--build", required=True, help="the win32 build folder")
+    ap.add_argument("--out", required=True, help="where logs and screenshots go")
+    return ap
+
+
+def run_main(tool, name, args, body):
+    """Runs body(session) in a session named name and returns the exit code: 1
+    with "tool: what failed" on stderr when it raised a Failure. The session's
+    processes are stopped in any case."""
+    s = Session(args.build, args.out, name)
+    try:
+        body(s)
+        return 0
+    except Failure as failure:
+        print("%s: %s" % (tool, failure), file=sys.stderr)
+        return 1
+    finally:
+        s.stop()

@@ -2,7 +2,6 @@
 """Runs every test_* function of tests/e2e/test_*.py, each with a fresh
 harness session, and ends with "e2e: N passed, M failed"."""
 
-import argparse
 import importlib.util
 import os
 import sys
@@ -14,9 +13,7 @@ import harness  # noqa: E402
 
 
 def main():
-    ap = argparse.ArgumentParser()
-    ap.add_argument("--build", required=True, help="the win32 build folder")
-    ap.add_argument("--out", required=True, help="where logs and screenshots go")
+    ap = harness.parser()
     ap.add_argument("-k", default="", help="run only tests whose name contains this")
     args = ap.parse_args()
     if not os.environ.get("DISPLAY") or not os.environ.get("WINEPREFIX"):

@@ -10,6 +10,17 @@ def _type_line(s, window, text):
     s.type_text(text)
 
 
+def _return_on_the_empty_box_sends_nothing(s, log, sent):
+    """Return on the empty message box sends nothing before the next line:
+    keys are handled in order, so once that line is in, the Return was too.
+    sent is the line the room got last, after the start announcement."""
+    s.key("Return")
+    s.type_line("next")
+    log.wait_posted(s, 3)
+    expect(log.set_texts()[1:] == [app.encode(markup.fade(app.DEFAULT_COLOURS, t)) for t in (sent, "next")],
+           "the room got %r" % log.set_texts()[1:])
+
+
 def test_start_announcement_arrives_as_code_page_bytes(s):
     log, _ = app.start_both(s)
     texts = log.set_texts()
@@ -27,13 +38,8 @@ def test_typed_line_arrives_faded_in_the_default_colours(s):
     expect(log.set_texts()[-1] == app.encode(markup.fade(app.DEFAULT_COLOURS, "hello")),
            "markup received: %r" % log.set_texts()[-1])
     s.screenshot("hello-posted")
-    # Both boxes are empty again: Return on its own sends nothing more. Keys
-    # are handled in order, so once the next line is in, that Return was too.
-    s.key("Return")
-    s.type_line("next")
-    log.wait_posted(s, 3)
-    expect(log.set_texts()[1:] == [app.encode(markup.fade(app.DEFAULT_COLOURS, t)) for t in ("hello", "next")],
-           "the room got %r" % log.set_texts()[1:])
+    # Both boxes are empty again: Return on its own sends nothing more.
+    _return_on_the_empty_box_sends_nothing(s, log, "hello")
 
 
 def test_send_button_posts_what_enter_would(s):
@@ -56,14 +62,9 @@ def test_a_room_slow_to_answer_enter_gets_the_line_once(s):
     app.click_control(s, window, app.TXT_MESSAGE)
     s.type_line("slow room")
     log.wait_posted(s, 2)
-    # The line counted as sent: the box is empty, and Return on it sends
-    # nothing before the next line.
+    # The line counted as sent: the box is empty, and Return on it sends nothing.
     s.wait_for(lambda: app.message_text(s, window) == "", 10, "the message box to empty")
-    s.key("Return")
-    s.type_line("next")
-    log.wait_posted(s, 3)
-    expect(log.set_texts()[1:] == [app.encode(markup.fade(app.DEFAULT_COLOURS, t)) for t in ("slow room", "next")],
-           "the room got %r" % log.set_texts()[1:])
+    _return_on_the_empty_box_sends_nothing(s, log, "slow room")
 
 
 def test_ctrl_return_sends_nothing(s):
@@ -78,22 +79,14 @@ def test_ctrl_return_sends_nothing(s):
            "the room got %r" % log.set_texts()[1:])
 
 
-def _colour_dialog(s, timeout=10):
-    return s.find_window("Color", timeout)
-
-
-def _dialog_gone(s):
-    s.wait_for(lambda: not s.xdotool("search", "--onlyvisible", "--name", "^Color$", check=False), 15,
-               "the colour dialog to close")
-
-
-def _pick_in_dialog(s, dialog, key):
-    """Clicks the first basic colour of the dialog, then closes it with key."""
+def _pick_in_dialog(s, key):
+    """Clicks the first basic colour of the colour dialog once it shows, then
+    closes it with key."""
+    dialog = s.find_window(app.COLOUR_DIALOG, 10)
     s.click(*app.basic_colour_cell(s, 0, 0))
-    x, y, w, h = s.geometry(dialog)
-    s.xdotool("mousemove", x + w // 2, y + h // 2)
+    app.point_into(s, dialog)
     s.key(key)
-    _dialog_gone(s)
+    app.wait_hidden(s, app.COLOUR_DIALOG)
 
 
 def _colour3_from(received):
@@ -106,14 +99,14 @@ def _colour3_from(received):
 def test_swatch_takes_the_chosen_colour_and_cancel_changes_nothing(s):
     log, window = app.start_both(s)
     app.click_control(s, window, app.SWATCHES[2])
-    _pick_in_dialog(s, _colour_dialog(s), "Escape")
+    _pick_in_dialog(s, "Escape")
     _type_line(s, window, "abcd")
     s.key("Return")
     log.wait_posted(s, 2)
     expect(log.set_texts()[-1] == app.encode(markup.fade(app.DEFAULT_COLOURS, "abcd")), "Cancel changed a colour")
 
     app.click_control(s, window, app.SWATCHES[2])
-    _pick_in_dialog(s, _colour_dialog(s), "Return")
+    _pick_in_dialog(s, "Return")
     _type_line(s, window, "abcd")
     s.key("Return")
     log.wait_posted(s, 3)
@@ -140,9 +133,7 @@ def test_with_no_room_nothing_is_posted_and_the_line_is_kept(s):
 def test_exit_asks_no_keeps_running_yes_announces_and_ends(s):
     log, window = app.start_both(s)
     app.click_control(s, window, app.CMD_EXIT)
-    box = s.find_window(app.PROGRAM_TITLE, 10)
-    x, y, w, h = s.geometry(box)
-    s.xdotool("mousemove", x + w // 2, y + h // 2)
+    app.question_box(s)
     s.key("n")
     app.wait_hidden(s, app.PROGRAM_TITLE)
     # The program goes on: the next line is the first thing the room gets.
@@ -153,9 +144,7 @@ def test_exit_asks_no_keeps_running_yes_announces_and_ends(s):
            "after No the room got %r" % log.set_texts()[1:])
 
     app.click_control(s, window, app.CMD_EXIT)
-    box = s.find_window(app.PROGRAM_TITLE, 10)
-    x, y, w, h = s.geometry(box)
-    s.xdotool("mousemove", x + w // 2, y + h // 2)
+    app.question_box(s)
     s.key("Return")  # Yes is the default button
     log.wait_posted(s, 3)
     expect(log.set_texts()[-1] == app.encode(markup.EXIT_ANNOUNCEMENT), "exit announcement: %r" % log.set_texts()[-1])

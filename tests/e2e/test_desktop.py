@@ -8,10 +8,6 @@ import time
 import app
 from app import expect
 
-# Room 1's document window in the room frame's X window; the program, centred
-# on the screen, overlaps its left part.
-ROOM_CHILD = (12, 12, 556, 395)
-
 
 def _title_bar_point(geometry):
     return geometry[0] + app.TITLE_BAR[0], geometry[1] + app.TITLE_BAR[1]
@@ -61,10 +57,9 @@ def _room_is_active(s, room_log, room):
     room would; returns once the room took the click and the key."""
     rx, ry, _, _ = s.geometry(room)
     before = len(room_log.input_lines())
-    s.click(rx + 150, ry + app.ROOM_INPUT_BOX[1] + app.ROOM_INPUT_BOX[3] // 2)
+    s.click(rx + app.ROOM_INPUT[0], ry + app.ROOM_INPUT[1])
     s.type_text("k")
-    s.wait_for(lambda: "room=1 msg=WM_CHAR wparam=107" in room_log.input_lines()[before:], 10,
-               "the room to take the click and the key")
+    s.wait_for(lambda: b"k" in room_log.typed(before), 10, "the room to take the click and the key")
     s.key("BackSpace")
 
 
@@ -79,7 +74,7 @@ def _skin_over_the_room(s, window, room, label):
     skin = app.skin_rgba()
     shot = s.screenshot(label)
     rows = s.screen_pixels(shot, wx, wy, len(skin[0]), len(skin))
-    child = (rx + ROOM_CHILD[0] - wx, ry + ROOM_CHILD[1] - wy, ROOM_CHILD[2], ROOM_CHILD[3])
+    child = (rx + app.ROOM_CHILD[0] - wx, ry + app.ROOM_CHILD[1] - wy, app.ROOM_CHILD[2], app.ROOM_CHILD[3])
     checked, wrong = 0, []
     for y, row in enumerate(skin):
         for x, rgba in enumerate(row):
@@ -114,7 +109,7 @@ def test_minimize_hides_to_the_tray_and_double_click_or_right_press_bring_it_bac
             expect(not s.visible_window(app.CAPTION), "a single click on the tray icon restored the window")
         # The icon goes with the restore: it exists only while the window is hidden.
         expect(app.restore_from_tray(s, way) == window, "another window came back")
-        expect(s.geometry(window)[:2] == ((1280 - 367) // 2, (800 - 282) // 2), "the window came back elsewhere")
+        expect(s.geometry(window)[:2] == app.centred_origin(s), "the window came back elsewhere")
         _room_is_active(s, log, room)
         _skin_over_the_room(s, window, room, "on-top-after-" + way)
     expect(log.posted_count() == 1, "minimizing or restoring posted something")
@@ -123,9 +118,8 @@ def test_minimize_hides_to_the_tray_and_double_click_or_right_press_bring_it_bac
 
 def test_the_desktop_shows_through_every_cut_away_pixel_and_the_skin_inside_the_outline(s):
     window = app.start_program(s)
+    app.wait_painted(s, window)
     x, y, w, h = s.geometry(window)
-    tx, ty = x + app.TXT_MESSAGE[0], y + app.TXT_MESSAGE[1]
-    s.wait_for(lambda: s.pixel(s.screenshot("painting"), tx, ty) == (255, 255, 255), 10, "the window to paint")
     shot = s.screenshot("shaped")
     rows = s.screen_pixels(shot, x, y, w, h)
     skin = app.skin_rgba()
@@ -173,10 +167,6 @@ def test_clicks_on_cut_away_pixels_reach_the_room_beneath_and_clicks_on_the_skin
                "%r is not over the room's input box" % (point,))
     s.screenshot("over-the-input-box")
 
-    def typed_after(mark):
-        return bytes(int(line.split("wparam=")[1]) for line in log.input_lines()[mark:]
-                     if line.startswith("room=1 msg=WM_CHAR"))
-
     # A black pixel of the picture is cut away like a transparent one: the
     # click goes to the room's input box, and so do the keys typed after it.
     posted = 1
@@ -187,7 +177,7 @@ def test_clicks_on_cut_away_pixels_reach_the_room_beneath_and_clicks_on_the_skin
         s.key("Return")
         posted += 1
         log.wait_posted(s, posted)
-        expect(typed_after(mark) == word.encode() + b"\r", "the room's input box got %r" % typed_after(mark))
+        expect(log.typed(mark) == word.encode() + b"\r", "the room's input box got %r" % log.typed(mark))
         expect(len(log.set_texts()) == 1, "the program posted something")
 
     # A click on the skin stays with the program: the room hears nothing of
@@ -196,8 +186,8 @@ def test_clicks_on_cut_away_pixels_reach_the_room_beneath_and_clicks_on_the_skin
     mark = len(log.input_lines())
     s.click(target[0] + red[0], target[1] + red[1])
     s.type_text("zz")
-    s.click(rx + app.ROOM_INPUT_BOX[0] + 10, ry + app.ROOM_INPUT_BOX[1] + 12)
+    s.click(rx + app.ROOM_INPUT_BOX[0] + 10, ry + app.ROOM_INPUT[1])
     s.type_line("ok")
     log.wait_posted(s, posted + 1)
-    expect(typed_after(mark) == b"ok\r", "a click on the skin reached the room: it got %r" % typed_after(mark))
+    expect(log.typed(mark) == b"ok\r", "a click on the skin reached the room: it got %r" % log.typed(mark))
     expect(s.program.poll() is None, "the program ended")

@@ -23,13 +23,6 @@ def _send_line(s, window, log, text, posted, by_button=False, delay_ms=2):
     return posted + 1
 
 
-def _question_box(s):
-    box = s.find_window(app.PROGRAM_TITLE, 10)
-    x, y, w, h = s.geometry(box)
-    s.move_pointer(x + w // 2, y + h // 2)  # keys go where the pointer is
-    return box
-
-
 def _colour_at(s, x, y):
     r, g, b = s.pixel(s.screenshot("colour"), x, y)
     return r | g << 8 | b << 16
@@ -79,7 +72,7 @@ def test_tab_walks_the_message_box_two_hidden_boxes_send_exit_and_minimize_in_tu
     # Backwards from the message box: minimize, then exit, which asks.
     s.key("shift+Tab", "shift+Tab")
     s.key("space")
-    _question_box(s)
+    app.question_box(s)
     s.key("n")
     app.wait_hidden(s, app.PROGRAM_TITLE)
     expect(s.program.poll() is None and log.posted_count() == posted, "No ended the program or posted")
