@@ -1,6 +1,7 @@
 #include "chat/window_tree_win32.h"
 
 #include <stdexcept>
+#include <string>
 
 #include "chat/ansi_text_win32.h"
 

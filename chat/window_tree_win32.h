@@ -3,10 +3,8 @@
 
 #include <windows.h>
 
-#include <string>
 #include <string_view>
 
-#include "chat/ansi_text_win32.h"
 #include "chat/window_tree.h"
 
 namespace fader {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "chat/ansi_text_win32.h"
 #include "chat/chat_room.h"
 #include "chat/chat_send_win32.h"
 #include "chat/window_tree_win32.h"
