@@ -145,14 +145,13 @@ TEST(FindChatRoom, NoClientFindsNothingAndPassesTheZeroHandlesOn) {
 }
 
 TEST(FindChatRoom, DocumentLackingAnyOneClassIsSkippedForTheNext) {
-  const std::vector<std::string>& four = kRoomClasses;
-  for (std::size_t missing = 0; missing < four.size(); ++missing) {
-    SCOPED_TRACE("missing " + four[missing]);
+  for (std::size_t missing = 0; missing < kRoomClasses.size(); ++missing) {
+    SCOPED_TRACE("missing " + kRoomClasses[missing]);
     FakeWindowTree t;
     const Client c = AddClient(t);
     std::vector<std::string> kids;
-    for (std::size_t i = 0; i < four.size(); ++i)
-      if (i != missing) kids.push_back(four[i]);
+    for (std::size_t i = 0; i < kRoomClasses.size(); ++i)
+      if (i != missing) kids.push_back(kRoomClasses[i]);
     kids.push_back(kids.front());  // a second of a class present does not make up for the missing one
     AddDocument(t, c.area, kids);
     const Room room = AddRoom(t, c.area);
