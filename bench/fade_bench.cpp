@@ -1,6 +1,8 @@
-// The fade runs on every timer tick over the whole line, so it is measured
-// against copying a UTF-16 buffer of the size of its result: the least any
-// renderer producing that markup must do.
+// A tick renders the whole line whenever the message, a swatch colour or the
+// hidden result box changed, and a send renders it at once when the last tick
+// is behind: while a long line is typed it is faded on every key. The fade is
+// measured against copying a UTF-16 buffer of the size of its result, the
+// least any renderer producing that markup must do.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>

@@ -1,7 +1,8 @@
-// Room discovery works the way the client's windows have always been searched:
-// every step runs even when an earlier one found nothing, and a 0 handle is
-// passed on as the next parent (the window system then searches the top-level
-// windows). Callers and the client may see these searches, so they stay.
+// Every search of room discovery runs even when an earlier one found nothing,
+// and a 0 handle goes on as the next parent, so the window system then
+// searches the top-level windows. Which room is found (top-level windows can
+// stand in for missing parts of the client) and what the client sees searched
+// follow from exactly these steps, so none is skipped or reordered.
 #include "chat/chat_room.h"
 
 namespace fader {

@@ -1,11 +1,9 @@
 #include "chat/window_tree_win32.h"
 
-#include <climits>
 #include <stdexcept>
+#include <string>
 
 #include "chat/ansi_text_win32.h"
-#include "chat/chat_room.h"
-#include "chat/chat_send_win32.h"
 
 namespace fader {
 namespace {
@@ -14,7 +12,6 @@ namespace {
 std::string Terminated(std::string_view s) { return std::string(s); }
 
 }  // namespace
-
 
 WindowTree::Handle Win32WindowTree::FindTopLevel(std::string_view cls) {
   return FromHwnd(FindWindowA(Terminated(cls).c_str(), nullptr));
@@ -48,16 +45,6 @@ WindowTree::Delivery Win32WindowTree::Send(Handle window, const Message& msg) {
   // A message that timed out stays with the receiver, which handles it when
   // it gets to it.
   return GetLastError() == ERROR_TIMEOUT ? Delivery::kTimedOut : Delivery::kNotDelivered;
-}
-
-bool ChatSend(std::u16string_view text) noexcept {
-  try {
-    Win32WindowTree tree;
-    return ChatSend(tree, text);
-  } catch (...) {
-    // Only allocation can fail here; the line did not go out.
-    return false;
-  }
 }
 
 }  // namespace fader

@@ -3,10 +3,8 @@
 
 #include <windows.h>
 
-#include <string>
 #include <string_view>
 
-#include "chat/ansi_text_win32.h"
 #include "chat/window_tree.h"
 
 namespace fader {
@@ -20,8 +18,9 @@ class Win32WindowTree : public WindowTree {
   Handle FindChild(Handle parent, Handle after, std::string_view cls) override;
   // SendMessageTimeoutA with SMTO_ABORTIFHUNG and kChatSendTimeoutMs, so a
   // hung client costs at most the time-out; the text of a WM_SETTEXT goes out
-  // in the ANSI code page. False when the call fails or times out, or when
-  // the text cannot be converted.
+  // in the ANSI code page. kTimedOut when the time-out ran out or the window
+  // looks hung; kNotDelivered when the call fails otherwise or the text
+  // cannot be converted.
   Delivery Send(Handle window, const Message& msg) override;
 
   static HWND ToHwnd(Handle h) { return reinterpret_cast<HWND>(h); }

@@ -328,7 +328,7 @@ std::u16string FadeFiveColors(std::int32_t c1, std::int32_t c2, std::int32_t c3,
     const std::int32_t c = colours[i];
     if (c >= 0 && c <= 0xFFFFFF) {
       // A six-digit code reads BBGGRR, so its split is the value's own bytes;
-      // this spares short lines five strings per tick.
+      // this spares short lines five strings per fade.
       k[i] = Components{static_cast<std::int16_t>(c & 0xFF), static_cast<std::int16_t>(c >> 8 & 0xFF),
                         static_cast<std::int16_t>(c >> 16 & 0xFF)};
     } else {

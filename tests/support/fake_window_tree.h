@@ -23,6 +23,28 @@ class FakeWindowTree : public fader::WindowTree {
   struct Call {
     enum Kind { kTopLevel, kChild, kSend };
     explicit Call(Kind k) : kind(k) {}
+    // A call as it is made, its outcome not yet set.
+    static Call TopLevel(std::string_view cls) {
+      Call c(kTopLevel);
+      c.cls = std::string(cls);
+      return c;
+    }
+    static Call Child(Handle parent, Handle after, std::string_view cls) {
+      Call c(kChild);
+      c.parent = parent;
+      c.after = after;
+      c.cls = std::string(cls);
+      return c;
+    }
+    static Call Sent(Handle window, const fader::Message& msg) {
+      Call c(kSend);
+      c.window = window;
+      c.id = msg.id;
+      c.wparam = msg.wparam;
+      c.lparam = msg.lparam;
+      c.text = std::u16string(msg.text);
+      return c;
+    }
     Kind kind;
     Handle parent = 0;  // kChild
     Handle after = 0;   // kChild
@@ -56,47 +78,36 @@ class FakeWindowTree : public fader::WindowTree {
 
   bool Exists(Handle h) const { return windows_.count(h) != 0; }
 
-  // A hung window: every message to it times out.
-  void Hang(Handle h) { hung_.insert(h); }
   // Messages with this id time out: the window has them but answers late.
   void AnswerLate(std::uint32_t id) { late_.insert(id); }
   // Messages with this id are not delivered, whatever their target.
   void Refuse(std::uint32_t id) { refused_.insert(id); }
-  // Runs before each call is answered, with the number of calls so far, so a
-  // test can change the tree in the middle of a walk.
-  std::function<void(std::size_t)> before_call;
+  // Runs before each call is answered, with that call, so a test can change
+  // the tree at a chosen point of a walk.
+  std::function<void(const Call&)> before_call;
 
   Handle FindTopLevel(std::string_view cls) override {
-    Begin();
-    Call c(Call::kTopLevel);
-    c.cls = std::string(cls);
+    Call c = Call::TopLevel(cls);
+    Begin(c);
     c.result = Search(0, 0, cls);
     calls.push_back(c);
     return c.result;
   }
 
   Handle FindChild(Handle parent, Handle after, std::string_view cls) override {
-    Begin();
-    Call c(Call::kChild);
-    c.parent = parent;
-    c.after = after;
-    c.cls = std::string(cls);
+    Call c = Call::Child(parent, after, cls);
+    Begin(c);
     c.result = (parent != 0 && !Exists(parent)) ? 0 : Search(parent, after, cls);
     calls.push_back(c);
     return c.result;
   }
 
   Delivery Send(Handle window, const fader::Message& msg) override {
-    Begin();
-    Call c(Call::kSend);
-    c.window = window;
-    c.id = msg.id;
-    c.wparam = msg.wparam;
-    c.lparam = msg.lparam;
-    c.text = std::u16string(msg.text);
+    Call c = Call::Sent(window, msg);
+    Begin(c);
     if (!Exists(window) || refused_.count(msg.id)) {
       c.delivery = Delivery::kNotDelivered;
-    } else if (hung_.count(window) || late_.count(msg.id)) {
+    } else if (late_.count(msg.id)) {
       c.delivery = Delivery::kTimedOut;
     } else {
       c.delivery = Delivery::kAnswered;
@@ -114,12 +125,7 @@ class FakeWindowTree : public fader::WindowTree {
 
   std::vector<Call> calls;
 
- private:
-  struct Window {
-    Handle parent;
-    std::string cls;
-  };
-
+  // Class names as the window system compares them: without regard to case.
   static bool SameClass(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
@@ -129,8 +135,14 @@ class FakeWindowTree : public fader::WindowTree {
     return true;
   }
 
-  void Begin() {
-    if (before_call) before_call(calls.size());
+ private:
+  struct Window {
+    Handle parent;
+    std::string cls;
+  };
+
+  void Begin(const Call& c) {
+    if (before_call) before_call(c);
   }
 
   Handle Search(Handle parent, Handle after, std::string_view cls) const {
@@ -152,7 +164,6 @@ class FakeWindowTree : public fader::WindowTree {
   Handle next_ = 0x100;
   std::map<Handle, Window> windows_;
   std::map<Handle, std::vector<Handle>> children_;
-  std::set<Handle> hung_;
   std::set<std::uint32_t> late_;
   std::set<std::uint32_t> refused_;
 };

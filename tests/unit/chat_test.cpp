@@ -52,27 +52,23 @@ Room AddRoom(FakeWindowTree& t, Handle area, int rich_controls = 2, const std::s
 }
 
 Call Top(const std::string& cls, Handle result) {
-  Call c(Call::kTopLevel);
-  c.cls = cls;
+  Call c = Call::TopLevel(cls);
   c.result = result;
   return c;
 }
 
 Call Child(Handle parent, Handle after, const std::string& cls, Handle result) {
-  Call c(Call::kChild);
-  c.parent = parent;
-  c.after = after;
-  c.cls = cls;
+  Call c = Call::Child(parent, after, cls);
   c.result = result;
   return c;
 }
 
 Call SendOf(Handle window, std::uint32_t id, std::uintptr_t wparam, const std::u16string& text, Delivery delivery) {
-  Call c(Call::kSend);
-  c.window = window;
-  c.id = id;
-  c.wparam = wparam;
-  c.text = text;
+  fader::Message msg;
+  msg.id = id;
+  msg.wparam = wparam;
+  msg.text = text;
+  Call c = Call::Sent(window, msg);
   c.delivery = delivery;
   return c;
 }
@@ -99,12 +95,37 @@ std::vector<std::string> Describe(const std::vector<Call>& calls) {
   return out;
 }
 
+// The classes a document needs among its direct children to be a room.
+const std::vector<std::string> kRoomClasses = {"RICHCNTL", "_AOL_Listbox", "_AOL_Icon", "_AOL_Static"};
+
 // The four searches of the room test on doc.
 void ExpectRoomTest(std::vector<Call>& want, Handle doc, Handle rich, Handle list, Handle icon, Handle label) {
-  want.push_back(Child(doc, 0, "RICHCNTL", rich));
-  want.push_back(Child(doc, 0, "_AOL_Listbox", list));
-  want.push_back(Child(doc, 0, "_AOL_Icon", icon));
-  want.push_back(Child(doc, 0, "_AOL_Static", label));
+  want.push_back(Child(doc, 0, kRoomClasses[0], rich));
+  want.push_back(Child(doc, 0, kRoomClasses[1], list));
+  want.push_back(Child(doc, 0, kRoomClasses[2], icon));
+  want.push_back(Child(doc, 0, kRoomClasses[3], label));
+}
+
+// The searches made so far among parent's children for a class, in order.
+std::vector<Call> SearchesFor(const FakeWindowTree& t, Handle parent, const std::string& cls) {
+  std::vector<Call> out;
+  for (const Call& c : t.calls)
+    if (c.kind == Call::kChild && c.parent == parent && FakeWindowTree::SameClass(c.cls, cls)) out.push_back(c);
+  return out;
+}
+
+// True once the room test has searched doc for each of the four classes.
+bool RoomTested(const FakeWindowTree& t, Handle doc) {
+  for (const std::string& cls : kRoomClasses)
+    if (SearchesFor(t, doc, cls).empty()) return false;
+  return true;
+}
+
+// Every send went to window, and there were count of them.
+void ExpectSendsTo(const FakeWindowTree& t, Handle window, std::size_t count) {
+  const auto sends = t.Sends();
+  EXPECT_EQ(sends.size(), count);
+  for (const Call& s : sends) EXPECT_EQ(s.window, window);
 }
 
 // ---------------------------------------------------------------- discovery
@@ -124,14 +145,13 @@ TEST(FindChatRoom, NoClientFindsNothingAndPassesTheZeroHandlesOn) {
 }
 
 TEST(FindChatRoom, DocumentLackingAnyOneClassIsSkippedForTheNext) {
-  const std::vector<std::string> four = {"RICHCNTL", "_AOL_Listbox", "_AOL_Icon", "_AOL_Static"};
-  for (std::size_t missing = 0; missing < four.size(); ++missing) {
-    SCOPED_TRACE("missing " + four[missing]);
+  for (std::size_t missing = 0; missing < kRoomClasses.size(); ++missing) {
+    SCOPED_TRACE("missing " + kRoomClasses[missing]);
     FakeWindowTree t;
     const Client c = AddClient(t);
     std::vector<std::string> kids;
-    for (std::size_t i = 0; i < four.size(); ++i)
-      if (i != missing) kids.push_back(four[i]);
+    for (std::size_t i = 0; i < kRoomClasses.size(); ++i)
+      if (i != missing) kids.push_back(kRoomClasses[i]);
     kids.push_back(kids.front());  // a second of a class present does not make up for the missing one
     AddDocument(t, c.area, kids);
     const Room room = AddRoom(t, c.area);
@@ -172,7 +192,7 @@ TEST(FindChatRoom, OfTwoRoomsTheFirstInChildOrderIsChosen) {
   AddRoom(t, c.area);
   EXPECT_EQ(FindChatRoom(t), first.doc);
   ASSERT_TRUE(ChatSend(t, u"x"));
-  for (const Call& s : t.Sends()) EXPECT_EQ(s.window, first.rich[1]);
+  ExpectSendsTo(t, first.rich[1], 2);
 }
 
 TEST(FindChatRoom, MixedCaseClassNamesPassTheRoomTest) {
@@ -194,15 +214,16 @@ TEST(FindChatRoom, OnlyTheFirstClientFrameIsSearched) {
 // missing parts of the client: those outcomes are part of the behaviour.
 TEST(FindChatRoom, WithNoDocumentTopLevelWindowsOfTheFourClassesEndTheWalkAtOnce) {
   FakeWindowTree t;
-  AddClient(t);
-  for (const char* k : {"RICHCNTL", "_AOL_Listbox", "_AOL_Icon", "_AOL_Static"}) t.Add(0, k);
+  const Client c = AddClient(t);
+  for (const std::string& k : kRoomClasses) t.Add(0, k);
   EXPECT_EQ(FindChatRoom(t), 0u);
-  // Step 4's test passed on doc 0, so the walk stopped: no second "AOL Child" search.
-  int child_searches = 0;
-  for (const Call& call : t.calls)
-    if (call.kind == Call::kChild && call.cls == "AOL Child") ++child_searches;
-  EXPECT_EQ(child_searches, 1);
-  EXPECT_EQ(t.calls.size(), 7u);
+  // The room test passed on doc 0, so the walk stopped: no second "AOL Child" search.
+  for (const std::string& k : kRoomClasses) {
+    const auto searches = SearchesFor(t, 0, k);
+    ASSERT_EQ(searches.size(), 1u) << k;
+    EXPECT_NE(searches[0].result, 0u) << k;
+  }
+  EXPECT_EQ(SearchesFor(t, c.area, "AOL Child").size(), 1u);
 }
 
 TEST(FindChatRoom, WithNoFrameATopLevelRoomWindowIsFound) {
@@ -217,8 +238,8 @@ TEST(FindChatRoom, ADocumentRemovedDuringTheWalkEndsIt) {
   const Handle doc = AddDocument(t, c.area, {"RICHCNTL"});
   AddRoom(t, c.area);
   // Closed after its test, before the search for the next document.
-  t.before_call = [&](std::size_t n) {
-    if (n == 7) t.Destroy(doc);
+  t.before_call = [&](const Call& next) {
+    if (next.kind == Call::kChild && next.after == doc) t.Destroy(doc);
   };
   EXPECT_EQ(FindChatRoom(t), 0u);
 }
@@ -257,14 +278,15 @@ TEST(ChatSend, RoomWithOneRichTextControlGetsTheLineThereAfterASecondSearch) {
   const Room room = AddRoom(t, c.area, 1);
   ASSERT_TRUE(ChatSend(t, u"solo"));
 
-  // first, the failed search for a second one, then the first searched again.
-  const std::size_t n = t.calls.size();
-  ASSERT_GE(n, 5u);
-  EXPECT_EQ(Describe(t.calls[n - 5]), Describe(Child(room.doc, 0, "richcntl", room.rich[0])));
-  EXPECT_EQ(Describe(t.calls[n - 4]), Describe(Child(room.doc, room.rich[0], "richcntl", 0)));
-  EXPECT_EQ(Describe(t.calls[n - 3]), Describe(Child(room.doc, 0, "richcntl", room.rich[0])));
-  EXPECT_EQ(Describe(t.calls[n - 2]), Describe(SendOf(room.rich[0], fader::kWmSetText, 0, u"solo", Delivery::kAnswered)));
-  EXPECT_EQ(Describe(t.calls[n - 1]), Describe(SendOf(room.rich[0], fader::kWmChar, 13, u"", Delivery::kAnswered)));
+  // After the room test's: the first, the failed search for a second one,
+  // then the first searched again.
+  EXPECT_EQ(Describe(SearchesFor(t, room.doc, "RICHCNTL")),
+            Describe(std::vector<Call>{Child(room.doc, 0, "RICHCNTL", room.rich[0]),
+                                       Child(room.doc, 0, "richcntl", room.rich[0]),
+                                       Child(room.doc, room.rich[0], "richcntl", 0),
+                                       Child(room.doc, 0, "richcntl", room.rich[0])}));
+  EXPECT_EQ(Describe(t.Sends()), Describe(std::vector<Call>{SendOf(room.rich[0], fader::kWmSetText, 0, u"solo", Delivery::kAnswered),
+                                           SendOf(room.rich[0], fader::kWmChar, 13, u"", Delivery::kAnswered)}));
 }
 
 TEST(ChatSend, RoomWithThreeRichTextControlsGetsTheLineInTheSecond) {
@@ -272,10 +294,7 @@ TEST(ChatSend, RoomWithThreeRichTextControlsGetsTheLineInTheSecond) {
   const Client c = AddClient(t);
   const Room room = AddRoom(t, c.area, 3);
   ASSERT_TRUE(ChatSend(t, u"three"));
-  const auto sends = t.Sends();
-  ASSERT_EQ(sends.size(), 2u);
-  EXPECT_EQ(sends[0].window, room.rich[1]);
-  EXPECT_EQ(sends[1].window, room.rich[1]);
+  ExpectSendsTo(t, room.rich[1], 2);
 }
 
 TEST(ChatSend, MixedCaseRichTextControlsAreFoundBySending) {
@@ -283,7 +302,7 @@ TEST(ChatSend, MixedCaseRichTextControlsAreFoundBySending) {
   const Client c = AddClient(t);
   const Room room = AddRoom(t, c.area, 2, "RichCntl");
   ASSERT_TRUE(ChatSend(t, u"case"));
-  EXPECT_EQ(t.Sends().at(0).window, room.rich[1]);
+  ExpectSendsTo(t, room.rich[1], 2);
 }
 
 TEST(ChatSend, EmptyTextStillSetsTheBoxAndSendsEnter) {
@@ -306,39 +325,33 @@ TEST(ChatSend, TextGoesOutUnchanged) {
   EXPECT_EQ(t.Sends().at(0).text, text);
 }
 
-TEST(ChatSend, SetTextNotDeliveredSendsNoEnter) {
-  FakeWindowTree t;
-  const Client c = AddClient(t);
-  const Room room = AddRoom(t, c.area);
-  t.Hang(room.rich[1]);
-  EXPECT_FALSE(ChatSend(t, u"lost"));
-  EXPECT_EQ(Describe(t.Sends()), Describe(std::vector<Call>{SendOf(room.rich[1], fader::kWmSetText, 0, u"lost", Delivery::kTimedOut)}));
-}
-
-TEST(ChatSend, EnterNotDeliveredIsReported) {
-  FakeWindowTree t;
-  const Client c = AddClient(t);
-  AddRoom(t, c.area);
-  t.Refuse(fader::kWmChar);
-  EXPECT_FALSE(ChatSend(t, u"half"));
-  ASSERT_EQ(t.Sends().size(), 2u);
-  EXPECT_EQ(t.Sends()[0].delivery, Delivery::kAnswered);
-}
-
-TEST(ChatSend, EnterAnsweredLateStillCountsAsSentAndSetTextAnsweredLateDoesNot) {
-  // The client posts the line when it gets to the Enter: sending it again
-  // would post it twice.
-  FakeWindowTree t;
-  const Client c = AddClient(t);
-  AddRoom(t, c.area);
-  t.AnswerLate(fader::kWmChar);
-  EXPECT_TRUE(ChatSend(t, u"slow"));
-  // A box that has not taken the text yet gets no Enter: nothing is posted.
-  FakeWindowTree u;
-  AddRoom(u, AddClient(u).area);
-  u.AnswerLate(fader::kWmSetText);
-  EXPECT_FALSE(ChatSend(u, u"held"));
-  EXPECT_EQ(u.Sends().size(), 1u);
+// A set-text the box has not taken gets no Enter behind it, so nothing is
+// posted; an Enter answered late still posts the line when the client gets
+// to it (sending it again would post it twice).
+TEST(ChatSend, WhetherTheLineWentOutFollowsHowTheInputBoxAnswered) {
+  struct Case {
+    const char* name;
+    std::uint32_t late;     // a message answered late, or 0
+    std::uint32_t refused;  // a message not delivered, or 0
+    bool sent;
+    std::vector<Delivery> deliveries;  // of the set-text, then of the Enter if sent
+  };
+  const Case cases[] = {
+      {"set-text late", fader::kWmSetText, 0, false, {Delivery::kTimedOut}},
+      {"Enter late", fader::kWmChar, 0, true, {Delivery::kAnswered, Delivery::kTimedOut}},
+      {"Enter not delivered", 0, fader::kWmChar, false, {Delivery::kAnswered, Delivery::kNotDelivered}},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    FakeWindowTree t;
+    const Room room = AddRoom(t, AddClient(t).area);
+    if (k.late != 0) t.AnswerLate(k.late);
+    if (k.refused != 0) t.Refuse(k.refused);
+    EXPECT_EQ(ChatSend(t, u"line"), k.sent);
+    std::vector<Call> want = {SendOf(room.rich[1], fader::kWmSetText, 0, u"line", k.deliveries[0])};
+    if (k.deliveries.size() > 1) want.push_back(SendOf(room.rich[1], fader::kWmChar, 13, u"", k.deliveries[1]));
+    EXPECT_EQ(Describe(t.Sends()), Describe(want));
+  }
 }
 
 TEST(ChatSend, RichTextControlsGoneAfterTheRoomTestSendToNoWindow) {
@@ -346,9 +359,11 @@ TEST(ChatSend, RichTextControlsGoneAfterTheRoomTestSendToNoWindow) {
   const Client c = AddClient(t);
   const Room room = AddRoom(t, c.area);
   // The room loses its rich-text controls right after it passed the test.
-  t.before_call = [&](std::size_t n) {
-    if (n == 7)
-      for (Handle h : room.rich) t.Destroy(h);
+  bool gone = false;
+  t.before_call = [&](const Call&) {
+    if (gone || !RoomTested(t, room.doc)) return;
+    for (Handle h : room.rich) t.Destroy(h);
+    gone = true;
   };
   EXPECT_FALSE(ChatSend(t, u"gone"));
   // The set-text still goes out, to window 0, and is not delivered.
@@ -361,13 +376,11 @@ TEST(ChatSend, EachCallSearchesAnew) {
   const Room first = AddRoom(t, c.area);
   const Room second = AddRoom(t, c.area);
   ASSERT_TRUE(ChatSend(t, u"one"));
+  ExpectSendsTo(t, first.rich[1], 2);
   t.Destroy(first.doc);
+  t.calls.clear();
   ASSERT_TRUE(ChatSend(t, u"two"));
-  const auto sends = t.Sends();
-  ASSERT_EQ(sends.size(), 4u);
-  EXPECT_EQ(sends[0].window, first.rich[1]);
-  EXPECT_EQ(sends[2].window, second.rich[1]);
-  EXPECT_EQ(sends[2].text, u"two");
+  ExpectSendsTo(t, second.rich[1], 2);
 }
 
 }  // namespace

@@ -267,15 +267,30 @@ TEST(Fade, NestedCallFromThePumpLeavesTheOuterResultIntact) {
   EXPECT_EQ(inner[0], FadeFiveColors(kWhite, kYellow, kBlue, kGreen, kRed, u"inner", true));
 }
 
-// A literal, unoptimised rendering: the counting passes, the cut, and each
-// component as difference / L * k + start rounded with std::nearbyint.
+// The reference's own colour code: upper-case hex, padded in front to six digits.
+std::u16string ReferenceHex(std::uint32_t value) {
+  std::u16string code;
+  do {
+    code.insert(code.begin(), u"0123456789ABCDEF"[value % 16]);
+    value /= 16;
+  } while (value != 0);
+  while (code.size() < 6) code.insert(code.begin(), u'0');
+  return code;
+}
+
+// A literal, unoptimised rendering, sharing no code with the library: each
+// colour's red from the last two digits of its code, green from the third and
+// fourth, blue from the first two (for 0x00BBGGRR, its three bytes), the
+// counting passes, the cut, and each component as difference / L * k + start
+// rounded with std::nearbyint.
 std::u16string ReferenceFade(const std::int32_t colours[5], const std::u16string& text, bool wave) {
   int rgb[5][3];
   for (int i = 0; i < 5; ++i) {
-    auto k = fader::SplitColorCode(RgbToHex(colours[i]));
-    rgb[i][0] = k.red;
-    rgb[i][1] = k.green;
-    rgb[i][2] = k.blue;
+    const auto value = static_cast<std::uint32_t>(colours[i]);
+    const int digits = static_cast<int>(ReferenceHex(value).size());
+    rgb[i][0] = static_cast<int>(value & 0xFF);
+    rgb[i][1] = static_cast<int>((value >> 4 * (digits - 4)) & 0xFF);
+    rgb[i][2] = static_cast<int>((value >> 4 * (digits - 2)) & 0xFF);
   }
   int n = static_cast<int>(text.size()), len[4] = {0, 0, 0, 0};
   while (true) {
@@ -302,7 +317,7 @@ std::u16string ReferenceFade(const std::int32_t colours[5], const std::u16string
         double diff = rgb[j + 1][i] - rgb[j][i];
         c[i] = static_cast<int>(std::nearbyint(diff / L * k + rgb[j][i]));
       }
-      out += u"<font color=\"#" + RgbToHex(c[0] * 65536 + c[1] * 256 + c[2]) + u"\">";
+      out += u"<font color=\"#" + ReferenceHex(static_cast<std::uint32_t>(c[0] * 65536 + c[1] * 256 + c[2])) + u"\">";
       if (wave) {
         counter = counter + 1 > 4 ? 1 : counter + 1;
         out += tags[counter - 1];

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "chat/ansi_text_win32.h"
 #include "chat/chat_room.h"
 #include "chat/chat_send_win32.h"
 #include "chat/window_tree_win32.h"
@@ -23,6 +24,7 @@ namespace {
 using fader::Win32WindowTree;
 using fader_test::FakeWindowTree;
 using Handle = fader::WindowTree::Handle;
+using Call = FakeWindowTree::Call;
 
 // ------------------------------------------------- windows of this process
 
@@ -112,6 +114,7 @@ class TwinTree {
   FakeWindowTree fake;
   int NodeOfFake(Handle h) const { return Lookup(fake_nodes_, h); }
   int NodeOfReal(Handle h) const { return Lookup(real_nodes_, h); }
+  Handle FakeOf(int node) const { return fake_of_.at(node); }
   HWND RealOf(int node) const { return reinterpret_cast<HWND>(real_of_.at(node)); }
 
  private:
@@ -130,7 +133,8 @@ class TwinTree {
   // Both return the number after the last node of the subtree.
   int BuildFake(const Node& n, Handle parent, int id) {
     const Handle f = fake.Add(parent, n.cls);
-    fake_nodes_[f] = id++;
+    fake_nodes_[f] = id;
+    fake_of_[id++] = f;
     for (const Node& k : n.kids) id = BuildFake(k, f, id);
     return id;
   }
@@ -158,35 +162,33 @@ class TwinTree {
 
   std::vector<HWND> top_;
   std::map<Handle, int> fake_nodes_, real_nodes_;
-  std::map<int, Handle> real_of_;
+  std::map<int, Handle> fake_of_, real_of_;
 };
 
 // The real tree with a hook before each call, as the fake has.
 class HookedTree : public fader::WindowTree {
  public:
-  std::function<void(std::size_t)> before_call;
+  std::function<void(const Call&)> before_call;
   std::size_t sends = 0;
   Handle FindTopLevel(std::string_view cls) override {
-    Hook();
+    Hook(Call::TopLevel(cls));
     return real_.FindTopLevel(cls);
   }
   Handle FindChild(Handle parent, Handle after, std::string_view cls) override {
-    Hook();
+    Hook(Call::Child(parent, after, cls));
     return real_.FindChild(parent, after, cls);
   }
   Delivery Send(Handle window, const fader::Message& msg) override {
-    Hook();
+    Hook(Call::Sent(window, msg));
     ++sends;
     return real_.Send(window, msg);
   }
 
  private:
-  void Hook() {
-    if (before_call) before_call(calls_);
-    ++calls_;
+  void Hook(const Call& next) {
+    if (before_call) before_call(next);
   }
   Win32WindowTree real_;
-  std::size_t calls_ = 0;
 };
 
 struct Shape {
@@ -248,12 +250,13 @@ TEST(Win32WindowTree, ADocumentClosedDuringTheWalkEndsItAsInTheFake) {
   TwinTree twin({Client({non_room, RoomNode()})});
   HookedTree real;
   // Node 3 is the first document; it goes after its room test, before the
-  // search for the next one (call 7), in both trees.
-  real.before_call = [&](std::size_t n) {
-    if (n == 7) DestroyWindow(twin.RealOf(3));
+  // search for the next one, in both trees.
+  real.before_call = [&](const Call& next) {
+    if (next.kind == Call::kChild && next.after == Win32WindowTree::FromHwnd(twin.RealOf(3)))
+      DestroyWindow(twin.RealOf(3));
   };
-  twin.fake.before_call = [&](std::size_t n) {
-    if (n == 7) twin.fake.Destroy(twin.fake.calls.at(2).result);
+  twin.fake.before_call = [&](const Call& next) {
+    if (next.kind == Call::kChild && next.after == twin.FakeOf(3)) twin.fake.Destroy(twin.FakeOf(3));
   };
   EXPECT_EQ(fader::FindChatRoom(real), 0u);
   EXPECT_EQ(fader::FindChatRoom(twin.fake), 0u);
@@ -289,9 +292,9 @@ TEST(Win32WindowTree, EmptyTextSetsAnEmptyBoxAndStillSendsEnter) {
 TEST(Win32WindowTree, AnInputBoxDestroyedBeforeTheSendGetsNeitherMessage) {
   TwinTree twin({Client({RoomNode()})});
   HookedTree real;
-  // Calls 0-6 find the room, 7-8 the input box; call 9 is the set-text.
-  real.before_call = [&](std::size_t n) {
-    if (n == 9) DestroyWindow(twin.RealOf(5));
+  // Found, then gone before the set-text reaches it.
+  real.before_call = [&](const Call& next) {
+    if (next.kind == Call::kSend && real.sends == 0) DestroyWindow(twin.RealOf(5));
   };
   EXPECT_FALSE(fader::ChatSend(real, u"too late"));
   EXPECT_EQ(real.sends, 1u);  // the Enter character is not sent after a lost set-text
@@ -534,9 +537,9 @@ TEST(StandInRoom, RoomClosedBetweenFindingAndSendingTakesNoLine) {
   ASSERT_TRUE(room.WaitReady());
   HookedTree tree;
   HWND closed = nullptr;
-  // Calls 0-6 find the room, 7-8 its input box; call 9 would be the set-text.
-  tree.before_call = [&](std::size_t n) {
-    if (n == 9) {
+  // The room and its input box are found; the room closes before the set-text.
+  tree.before_call = [&](const Call& next) {
+    if (next.kind == Call::kSend && tree.sends == 0) {
       closed = FindRoomWindows().room;
       SendMessageW(closed, WM_CLOSE, 0, 0);
     }
