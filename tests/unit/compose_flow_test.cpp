@@ -72,7 +72,6 @@ struct Window {
   void Enter() {
     std::int16_t key = 13;
     flow.KeyPress(key);
-    EXPECT_EQ(key, 13);
   }
 };
 
@@ -172,7 +171,6 @@ TEST(ComposeFlow, OtherKeysNeverSend) {
   for (std::int16_t code : {10, 32, 97, 8, 27}) {
     std::int16_t key = code;
     w.flow.KeyPress(key);
-    EXPECT_EQ(key, code);
   }
   EXPECT_TRUE(w.c.posted.empty());
   EXPECT_EQ(w.c.message, u"hi");
