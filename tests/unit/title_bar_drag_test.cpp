@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "render/fade.h"
+#include "render/overflow_error.h"
 #include "window/title_bar_drag.h"
 
 namespace {
