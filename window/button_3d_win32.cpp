@@ -134,16 +134,7 @@ void Button3D::Paint(HDC dc) {
   DrawEdge(dc, &rc, pressed_ ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
   RECT text = rc;
   if (pressed_) OffsetRect(&text, 1, 1);
-  const std::u16string caption = Caption();
-  const int old_mode = SetBkMode(dc, TRANSPARENT);
-  const COLORREF old_color =
-      SetTextColor(dc, GetSysColor(IsWindowEnabled(hwnd_) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-  HGDIOBJ old_font = font_ ? SelectObject(dc, font_) : nullptr;
-  DrawTextW(dc, reinterpret_cast<const wchar_t*>(caption.c_str()), static_cast<int>(caption.size()), &text,
-            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  if (old_font) SelectObject(dc, old_font);
-  SetTextColor(dc, old_color);
-  SetBkMode(dc, old_mode);
+  DrawCaption(dc, hwnd_, text, font_, GetSysColor(IsWindowEnabled(hwnd_) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
   if (GetFocus() == hwnd_) {
     RECT focus = rc;
     InflateRect(&focus, -3, -3);

@@ -230,7 +230,7 @@ TEST_F(SkinGif, IsMostlyRedWithABlackRimOnTheLowerAndUpperRightEdges) {
 // Whether every pixel of a control's place (pixels at 96 dpi) satisfies pred.
 template <typename Pred>
 bool AllPixels(const Control& c, Pred pred) {
-  const PixelRect r = ToPixels(c.place, kTwipsPerPixelAt96Dpi);
+  const PixelRect r = ToPixels(c.place, {fader::kTwipsPerPixelAt96Dpi, fader::kTwipsPerPixelAt96Dpi});
   for (int y = r.top; y < r.top + r.height; ++y)
     for (int x = r.left; x < r.left + r.width; ++x)
       if (!pred(x, y)) return false;
