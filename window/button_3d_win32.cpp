@@ -16,8 +16,7 @@ bool Button3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16s
                   r.top, r.width, r.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                   GetModuleHandleW(nullptr), this);
   if (!hwnd_) return false;
-  tooltip_ = std::u16string(tooltip);
-  if (!tooltip_.empty()) {
+  if (!tooltip.empty()) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
     // Not owned by the top-level window: Wine stacks a window made topmost
@@ -33,7 +32,7 @@ bool Button3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16s
       ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
       ti.hwnd = parent;
       ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
-      ti.lpszText = const_cast<wchar_t*>(Wide(tooltip_, tip_text));
+      ti.lpszText = const_cast<wchar_t*>(Wide(tooltip, tip_text));
       SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     }
   }

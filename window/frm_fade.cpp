@@ -20,8 +20,6 @@ constexpr UINT_PTR kFadeTimerId = 1;
 
 int WindowId(ControlId id) { return kFirstControlId + static_cast<int>(id); }
 
-std::wstring WideOf(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
-
 // The member that is each control of the design table. The alternatives are
 // in the order of layout::Kind, so the member's type gives the control's kind.
 using ControlMember = std::variant<Timer FrmFade::*, TextBox FrmFade::*, ColorDialog FrmFade::*, Button3D FrmFade::*,
@@ -115,10 +113,10 @@ bool FrmFade::Create(HINSTANCE instance) {
   const int h = TwipsToPixels(design.client_height, tpp_.y);
   const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-  const std::wstring caption = WideOf(design.caption);
+  std::wstring caption;
   // A popup has no frame, caption bar or system menu, so the client area is
   // the whole window; the taskbar button comes from WS_EX_APPWINDOW.
-  CreateWindowExW(WS_EX_APPWINDOW, kClassName, caption.c_str(), WS_POPUP | WS_CLIPCHILDREN, x, y, w, h, nullptr,
+  CreateWindowExW(WS_EX_APPWINDOW, kClassName, Wide(design.caption, caption), WS_POPUP | WS_CLIPCHILDREN, x, y, w, h, nullptr,
                   nullptr, instance, this);
   if (!hwnd_) return false;
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));

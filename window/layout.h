@@ -1,6 +1,6 @@
 // The design of the main window frmFade: its own values and those of its
 // fifteen controls, in the window's unit (twips), and the rules that go with
-// them (pixel conversion, tab order). Platform-free: the Win32 window is built
+// them (places in pixels, tab order). Platform-free: the Win32 window is built
 // from these tables.
 #pragma once
 
@@ -107,12 +107,12 @@ inline constexpr int kMessageMaxLength = 32767;
 std::array<ControlId, 13> TabOrder();
 
 // The control that Tab (forward) or Shift+Tab (backward) moves the focus to
-// from `current`, skipping those that cannot take the focus (only the text
-// boxes and the 3-D buttons can: not the panel, the swatches or the picture
-// box, a pixel source that is never seen) or that
-// `available` rejects (a disabled window, say), wrapping at either end. From a
-// control outside the tab order (or none) it starts at the first (forward) or
-// last (backward). nullopt when no control qualifies.
+// from `current`, wrapping at either end. It skips the controls that cannot
+// take the focus (only the text boxes and the 3-D buttons can: not the panel,
+// the swatches or the picture box, a pixel source that is never seen) and
+// those that `available` rejects (a disabled window, say). From a control
+// outside the tab order (or none) it starts at the first (forward) or last
+// (backward). nullopt when no control qualifies.
 std::optional<ControlId> NextInTabOrder(std::optional<ControlId> current, bool forward,
                                         bool (*available)(ControlId, void*) = nullptr, void* context = nullptr);
 
