@@ -113,10 +113,10 @@ bool FrmFade::Create(HINSTANCE instance) {
   const int h = TwipsToPixels(design.client_height, tpp_.y);
   const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-  std::wstring caption;
+  const std::wstring caption(design.caption.begin(), design.caption.end());
   // A popup has no frame, caption bar or system menu, so the client area is
   // the whole window; the taskbar button comes from WS_EX_APPWINDOW.
-  CreateWindowExW(WS_EX_APPWINDOW, kClassName, Wide(design.caption, caption), WS_POPUP | WS_CLIPCHILDREN, x, y, w, h, nullptr,
+  CreateWindowExW(WS_EX_APPWINDOW, kClassName, caption.c_str(), WS_POPUP | WS_CLIPCHILDREN, x, y, w, h, nullptr,
                   nullptr, instance, this);
   if (!hwnd_) return false;
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
