@@ -12,17 +12,6 @@ void UniqueRegion::reset(HRGN region) {
   region_ = region;
 }
 
-TwipsPerPixel ScreenTwipsPerPixel() {
-  HDC screen = GetDC(nullptr);
-  int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-  int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  // A screen that reports nothing is taken as the usual 96 dots per inch.
-  if (dpiX <= 0) dpiX = 96;
-  if (dpiY <= 0) dpiY = 96;
-  return TwipsPerPixel{1440.0 / dpiX, 1440.0 / dpiY};
-}
-
 UniqueRegion MakeRegion(const PictureDC& pictureDC, PictureTwips picture,
                         TwipsPerPixel twipsPerPixel, std::int32_t& transparent) {
   // Worked out first so that a bad size fails before any handle exists.

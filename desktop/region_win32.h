@@ -38,10 +38,6 @@ class UniqueRegion {
 // as a picture box hands out its DC on each request.
 using PictureDC = std::function<HDC()>;
 
-// The screen's twips per pixel in each direction: 1440 over its logical
-// pixels per inch (15 at 96 dots per inch).
-TwipsPerPixel ScreenTwipsPerPixel();
-
 // The region of all pixels of the picture whose colour differs from the
 // transparent colour, built as the scan in region.h describes (a colour below
 // 1 is replaced by that of pixel (0, 0) and written back). Pixels are read

@@ -102,8 +102,8 @@ void TrayState::Leave(TrayShell& shell) {
 std::int16_t TrayEvent(float x, std::int16_t scaleMode, double twipsPerPixelX) {
   const double value = static_cast<double>(x);
   const std::int32_t n = scaleMode == kScaleModePixels
-                             ? desktop_detail::RoundToInt32(value)
-                             : desktop_detail::RoundToInt32(value / twipsPerPixelX);
+                             ? RoundToInt32(value)
+                             : RoundToInt32(value / twipsPerPixelX);
   if (n == kTrayLeftDoubleClick) return kTrayActionDoubleClick;
   if (n == kTrayRightDown) return kTrayActionRightDown;
   return kTrayActionNone;

@@ -2,10 +2,9 @@
 
 #include <cmath>
 
-#include "render/fade.h"
+#include "render/overflow_error.h"
 
 namespace fader {
-namespace desktop_detail {
 
 std::int32_t RoundToInt32(double value) {
   // nearbyint keeps the default rounding mode: ties go to the even neighbour.
@@ -17,10 +16,18 @@ std::int32_t RoundToInt32(double value) {
   return static_cast<std::int32_t>(r);
 }
 
-}  // namespace desktop_detail
-
 std::int32_t TwipsToPixels(double twips, double twipsPerPixel) {
-  return desktop_detail::RoundToInt32(twips / twipsPerPixel);
+  if (!(twipsPerPixel > 0.0)) throw OverflowError("twips per pixel must be positive");
+  return RoundToInt32(twips / twipsPerPixel);
+}
+
+float PixelsToTwips(std::int32_t pixels, double twipsPerPixel) {
+  return static_cast<float>(static_cast<double>(pixels) * twipsPerPixel);
+}
+
+double TwipsPerPixelForDpi(int dotsPerInch) {
+  if (dotsPerInch <= 0) throw OverflowError("dots per inch must be positive");
+  return 1440.0 / dotsPerInch;
 }
 
 }  // namespace fader

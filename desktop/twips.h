@@ -1,5 +1,6 @@
 // Twips and pixels: the window lays itself out in twips (1/1440 inch); the
-// screen says how many twips make one pixel in each direction.
+// screen says how many twips make one pixel in each direction. The window
+// and the desktop code both convert through here.
 #pragma once
 
 #include <cstdint>
@@ -11,16 +12,24 @@ struct TwipsPerPixel {
   double y;
 };
 
-// Number of whole pixels in a length in twips: the quotient rounded to the
-// nearest integer, a half going to the even neighbour. Throws OverflowError
-// when the quotient is not a finite value within 32 bits (a factor of 0
-// gives an infinite one).
-std::int32_t TwipsToPixels(double twips, double twipsPerPixel);
+// Twips per pixel at 96 dots per inch, the screen the design's pixel sizes
+// are given for.
+inline constexpr double kTwipsPerPixelAt96Dpi = 15.0;
 
-namespace desktop_detail {
 // Nearest integer, ties to even, range-checked into 32 bits (OverflowError
 // for NaN, infinities and anything outside).
 std::int32_t RoundToInt32(double value);
-}  // namespace desktop_detail
+
+// Number of whole pixels in a length in twips: the quotient rounded as
+// RoundToInt32 does. Throws OverflowError when the factor is not positive or
+// the result does not fit 32 bits.
+std::int32_t TwipsToPixels(double twips, double twipsPerPixel);
+
+// Pixels to twips as the window reports positions: a 32-bit float.
+float PixelsToTwips(std::int32_t pixels, double twipsPerPixel);
+
+// The screen's twips per pixel for a given number of dots per inch (1440 /
+// dpi). Throws OverflowError for a dpi of 0 or less.
+double TwipsPerPixelForDpi(int dotsPerInch);
 
 }  // namespace fader

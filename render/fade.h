@@ -3,18 +3,12 @@
 
 #include <cstdint>
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
-namespace fader {
+#include "render/overflow_error.h"
 
-// Integer arithmetic never wraps: a result outside its 16- or 32-bit range
-// throws this instead.
-class OverflowError : public std::overflow_error {
- public:
-  using std::overflow_error::overflow_error;
-};
+namespace fader {
 
 // Called while the fade counts its segments, once per pass of four characters,
 // so that the window can handle pending messages during a long line. An empty

@@ -16,8 +16,7 @@ bool Button3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16s
                   r.top, r.width, r.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                   GetModuleHandleW(nullptr), this);
   if (!hwnd_) return false;
-  tooltip_ = std::u16string(tooltip);
-  if (!tooltip_.empty()) {
+  if (!tooltip.empty()) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
     // Not owned by the top-level window: Wine stacks a window made topmost
@@ -33,7 +32,7 @@ bool Button3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16s
       ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
       ti.hwnd = parent;
       ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
-      ti.lpszText = const_cast<wchar_t*>(Wide(tooltip_, tip_text));
+      ti.lpszText = const_cast<wchar_t*>(Wide(tooltip, tip_text));
       SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     }
   }
@@ -134,16 +133,7 @@ void Button3D::Paint(HDC dc) {
   DrawEdge(dc, &rc, pressed_ ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
   RECT text = rc;
   if (pressed_) OffsetRect(&text, 1, 1);
-  const std::u16string caption = Caption();
-  const int old_mode = SetBkMode(dc, TRANSPARENT);
-  const COLORREF old_color =
-      SetTextColor(dc, GetSysColor(IsWindowEnabled(hwnd_) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-  HGDIOBJ old_font = font_ ? SelectObject(dc, font_) : nullptr;
-  DrawTextW(dc, reinterpret_cast<const wchar_t*>(caption.c_str()), static_cast<int>(caption.size()), &text,
-            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  if (old_font) SelectObject(dc, old_font);
-  SetTextColor(dc, old_color);
-  SetBkMode(dc, old_mode);
+  DrawCaption(dc, hwnd_, text, font_, GetSysColor(IsWindowEnabled(hwnd_) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
   if (GetFocus() == hwnd_) {
     RECT focus = rc;
     InflateRect(&focus, -3, -3);

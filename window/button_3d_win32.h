@@ -27,8 +27,7 @@ class Button3D {
 
   HWND hWnd() const { return hwnd_; }
   std::u16string Caption() const;
-  std::u16string ToolTip() const { return tooltip_; }
-  // The tooltip control showing ToolTip(), or nullptr when it has none.
+  // The tooltip control showing the tooltip text, or nullptr when it has none.
   HWND ToolTipWindow() const { return tip_; }
 
   // Runs on a click.
@@ -48,7 +47,6 @@ class Button3D {
   HWND hwnd_ = nullptr;
   HWND tip_ = nullptr;
   HFONT font_ = nullptr;
-  std::u16string tooltip_;
   bool tracking_ = false;  // the left button went down on the button
   bool pressed_ = false;   // drawn pushed in
   bool space_down_ = false;

@@ -3,6 +3,8 @@
 #include <exception>
 #include <vector>
 
+#include "window/gdi_handles_win32.h"
+
 namespace fader {
 
 std::u16string WindowText(HWND hwnd) {
@@ -46,6 +48,19 @@ bool HandleFontAndText(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, HFONT& font, L
     default:
       return false;
   }
+}
+
+void DrawCaption(HDC dc, HWND hwnd, RECT box, HFONT font, COLORREF color) {
+  const std::u16string caption = WindowText(hwnd);
+  const int old_mode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF old_color = SetTextColor(dc, color);
+  {
+    SelectIn selected(dc, font);
+    DrawTextW(dc, reinterpret_cast<const wchar_t*>(caption.c_str()), static_cast<int>(caption.size()), &box,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  }
+  SetTextColor(dc, old_color);
+  SetBkMode(dc, old_mode);
 }
 
 COLORREF ToColorRef(std::int32_t value) {

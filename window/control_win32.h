@@ -103,4 +103,9 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 // True when msg was one of them; result then holds the answer.
 bool HandleFontAndText(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, HFONT& font, LRESULT& result);
 
+// Draws the window's text as such a control's caption: one line centred in
+// `box`, in `font` (the DC's own when null) and `color`, with no background.
+// The DC's mode, colour and font are put back afterwards.
+void DrawCaption(HDC dc, HWND hwnd, RECT box, HFONT font, COLORREF color);
+
 }  // namespace fader

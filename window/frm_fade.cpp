@@ -1,6 +1,8 @@
 #include "window/frm_fade.h"
 
 #include <stdexcept>
+#include <type_traits>
+#include <variant>
 
 #include "desktop/tray_win32.h"
 #include "window/control_win32.h"
@@ -18,7 +20,60 @@ constexpr UINT_PTR kFadeTimerId = 1;
 
 int WindowId(ControlId id) { return kFirstControlId + static_cast<int>(id); }
 
-std::wstring WideOf(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
+// The member that is each control of the design table. The alternatives are
+// in the order of layout::Kind, so the member's type gives the control's kind.
+using ControlMember = std::variant<Timer FrmFade::*, TextBox FrmFade::*, ColorDialog FrmFade::*, Button3D FrmFade::*,
+                                   Panel3D FrmFade::*, PictureBox FrmFade::*, SwatchLabel FrmFade::*>;
+
+struct ControlSlot {
+  ControlId id;
+  ControlMember member;
+  int swatch;  // the fade colour number 1 ... 5 a swatch shows; 0 for the rest
+};
+
+// In the design table's order, which is the stacking order.
+constexpr std::array<ControlSlot, layout::kControlCount> kSlots{{
+    {layout::kTmrFade, &FrmFade::tmrFade, 0},
+    {layout::kTxtFocus, &FrmFade::txtFocus, 0},
+    {layout::kCd, &FrmFade::cd, 0},
+    {layout::kTxtMessage, &FrmFade::txtMessage, 0},
+    {layout::kCmdSend, &FrmFade::cmdSend, 0},
+    {layout::kTitleBar, &FrmFade::TitleBar, 0},
+    {layout::kPicBox, &FrmFade::picBox, 0},
+    {layout::kCmdExit, &FrmFade::cmdExit, 0},
+    {layout::kCmdMinimize, &FrmFade::cmdMinimize, 0},
+    {layout::kTxtResult, &FrmFade::txtResult, 0},
+    {layout::kColor5, &FrmFade::Color5, 5},
+    {layout::kColor4, &FrmFade::Color4, 4},
+    {layout::kColor3, &FrmFade::Color3, 3},
+    {layout::kColor2, &FrmFade::Color2, 2},
+    {layout::kColor1, &FrmFade::Color1, 1},
+}};
+
+constexpr bool SlotsFollowTheDesign() {
+  for (std::size_t i = 0; i < kSlots.size(); ++i) {
+    if (kSlots[i].id != static_cast<ControlId>(i)) return false;
+    if (kSlots[i].member.index() != static_cast<std::size_t>(kControls[i].kind)) return false;
+  }
+  return true;
+}
+static_assert(SlotsFollowTheDesign(), "one slot per design entry, in its order and of its kind");
+
+// The control the focus moves to from `from`: one whose window exists and is
+// enabled and, with `shown_only`, visible.
+std::optional<ControlId> NextFocusable(const FrmFade& form, std::optional<ControlId> from, bool forward,
+                                       bool shown_only) {
+  struct Query {
+    const FrmFade& form;
+    bool shown_only;
+  } query{form, shown_only};
+  auto can_focus = [](ControlId id, void* context) {
+    const Query& q = *static_cast<const Query*>(context);
+    HWND h = q.form.ControlWindow(id);
+    return h && IsWindowEnabled(h) && (!q.shown_only || IsWindowVisible(h));
+  };
+  return layout::NextInTabOrder(from, forward, can_focus, &query);
+}
 
 }  // namespace
 
@@ -30,17 +85,11 @@ FrmFade::~FrmFade() {
 
 bool FrmFade::Create(HINSTANCE instance) {
   if (hwnd_) return true;
-  tpp_x_ = ScreenTwipsPerPixelX();
-  tpp_y_ = ScreenTwipsPerPixelY();
+  tpp_ = ScreenTwipsPerPixel();
   const layout::Window& design = layout::kFrmFade;
   back_brush_.reset(CreateSolidBrush(ToColorRef(design.back_color)));
-  const std::wstring face = WideOf(design.font->face);
-  font_ = MakeFont(face.c_str(), design.font->points, design.font->weight, design.font->italic,
-                   design.font->underline, design.font->strike_out, design.font->char_set);
-  const layout::Font& sf = layout::kSmallButtonFont;
-  const std::wstring small_face = WideOf(sf.face);
-  small_button_font_ =
-      MakeFont(small_face.c_str(), sf.points, sf.weight, sf.italic, sf.underline, sf.strike_out, sf.char_set);
+  font_ = MakeFont(*design.font);
+  small_button_font_ = MakeFont(layout::kSmallButtonFont);
   skin_.Load(instance, FADER_IDR_SKIN, design.back_color);
   icon_ = static_cast<HICON>(
       LoadImageW(instance, MAKEINTRESOURCEW(FADER_IDI_PROGRAM), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
@@ -60,11 +109,11 @@ bool FrmFade::Create(HINSTANCE instance) {
     if (!RegisterClassExW(&wc)) return false;
   }
 
-  const int w = layout::TwipsToPixels(design.client_width, tpp_x_);
-  const int h = layout::TwipsToPixels(design.client_height, tpp_y_);
+  const int w = TwipsToPixels(design.client_width, tpp_.x);
+  const int h = TwipsToPixels(design.client_height, tpp_.y);
   const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
-  const std::wstring caption = WideOf(design.caption);
+  const std::wstring caption(design.caption.begin(), design.caption.end());
   // A popup has no frame, caption bar or system menu, so the client area is
   // the whole window; the taskbar button comes from WS_EX_APPWINDOW.
   CreateWindowExW(WS_EX_APPWINDOW, kClassName, caption.c_str(), WS_POPUP | WS_CLIPCHILDREN, x, y, w, h, nullptr,
@@ -80,63 +129,42 @@ bool FrmFade::Create(HINSTANCE instance) {
 }
 
 bool FrmFade::CreateControls(HINSTANCE instance) {
-  using namespace layout;
-  auto place = [this](ControlId id) {
-    const Rect& r = kControls[id].place;
-    return PixelRect{TwipsToPixels(r.left, tpp_x_), TwipsToPixels(r.top, tpp_y_), TwipsToPixels(r.width, tpp_x_),
-                     TwipsToPixels(r.height, tpp_y_)};
-  };
-  auto font_of = [this](ControlId id) {
-    return kControls[id].font == &kSmallButtonFont ? small_button_font_.get() : font_.get();
-  };
   bool ok = true;
   // Children are created in stacking order: each new one goes beneath the
   // ones before it, so txtMessage ends up above txtResult.
-  for (int i = 0; i < kControlCount; ++i) {
-    const auto id = static_cast<ControlId>(i);
-    const Control& c = kControls[id];
-    switch (id) {
-      case kTmrFade:
-        tmrFade.Create(hwnd_, kFadeTimerId, kTimerIntervalMs, true);
-        tmrFade.Tick = [this] { tmrFade_Timer(); };
-        break;
-      case kCd:
-        cd.SetOwner(hwnd_);
-        break;
-      case kTxtFocus:
-      case kTxtMessage:
-      case kTxtResult: {
-        TextBox& box = id == kTxtFocus ? txtFocus : id == kTxtMessage ? txtMessage : txtResult;
-        ok = box.Create(hwnd_, WindowId(id), place(id), font_of(id), c.back_color, c.fore_color,
-                        id == kTxtMessage ? kMessageMaxLength : 0) && ok;
-        break;
-      }
-      case kCmdSend:
-      case kCmdExit:
-      case kCmdMinimize: {
-        Button3D& b = id == kCmdSend ? cmdSend : id == kCmdExit ? cmdExit : cmdMinimize;
-        ok = b.Create(hwnd_, WindowId(id), place(id), c.caption, font_of(id), c.tooltip) && ok;
-        break;
-      }
-      case kTitleBar:
-        ok = TitleBar.Create(hwnd_, WindowId(id), place(id), c.caption, font_of(id), tpp_x_, tpp_y_) && ok;
-        break;
-      case kPicBox:
-        ok = picBox.Create(hwnd_, WindowId(id), place(id), c.back_color, instance, FADER_IDR_SKIN, tpp_x_,
-                           tpp_y_) && ok;
-        break;
-      case kColor1:
-      case kColor2:
-      case kColor3:
-      case kColor4:
-      case kColor5:
-        ok = Color(id == kColor1 ? 1 : id == kColor2 ? 2 : id == kColor3 ? 3 : id == kColor4 ? 4 : 5)
-                 .Create(hwnd_, WindowId(id), place(id), c.back_color) && ok;
-        break;
-      case kControlCount:
-        break;
-    }
+  for (const ControlSlot& slot : kSlots) {
+    const layout::Control& c = kControls[slot.id];
+    const layout::PixelRect r = layout::ToPixels(c.place, tpp_);
+    const int id = WindowId(slot.id);
+    HFONT font = c.font == &layout::kSmallButtonFont ? small_button_font_.get() : font_.get();
+    const bool made = std::visit(
+        [&](auto member) {
+          auto& control = this->*member;
+          using T = std::remove_reference_t<decltype(control)>;
+          if constexpr (std::is_same_v<T, Timer>) {
+            control.Create(hwnd_, kFadeTimerId, layout::kTimerIntervalMs, true);
+            return true;
+          } else if constexpr (std::is_same_v<T, ColorDialog>) {
+            control.SetOwner(hwnd_);
+            return true;
+          } else if constexpr (std::is_same_v<T, TextBox>) {
+            const int max_length = slot.id == layout::kTxtMessage ? layout::kMessageMaxLength : 0;
+            return control.Create(hwnd_, id, r, font, c.back_color, c.fore_color, max_length);
+          } else if constexpr (std::is_same_v<T, Button3D>) {
+            return control.Create(hwnd_, id, r, c.caption, font, c.tooltip);
+          } else if constexpr (std::is_same_v<T, Panel3D>) {
+            return control.Create(hwnd_, id, r, c.caption, font, tpp_);
+          } else if constexpr (std::is_same_v<T, PictureBox>) {
+            return control.Create(hwnd_, id, r, c.back_color, instance, FADER_IDR_SKIN, tpp_);
+          } else {
+            static_assert(std::is_same_v<T, SwatchLabel>);
+            return control.Create(hwnd_, id, r, c.back_color);
+          }
+        },
+        slot.member);
+    ok = made && ok;
   }
+  tmrFade.Tick = [this] { tmrFade_Timer(); };
   txtMessage.KeyPress = [this](std::int16_t& key) { txtMessage_KeyPress(key); };
   txtMessage.Changed = [this] { txtMessage_Change(); };
   txtResult.Changed = [this] { txtResult_Change(); };
@@ -159,24 +187,24 @@ std::u16string FrmFade::Caption() const { return hwnd_ ? WindowText(hwnd_) : std
 float FrmFade::Left() const {
   RECT rc{};
   if (hwnd_) GetWindowRect(hwnd_, &rc);
-  return layout::PixelsToTwips(rc.left, tpp_x_);
+  return PixelsToTwips(rc.left, tpp_.x);
 }
 
 float FrmFade::Top() const {
   RECT rc{};
   if (hwnd_) GetWindowRect(hwnd_, &rc);
-  return layout::PixelsToTwips(rc.top, tpp_y_);
+  return PixelsToTwips(rc.top, tpp_.y);
 }
 
 void FrmFade::SetLeft(float twips) {
-  const int x = layout::TwipsToPixels(twips, tpp_x_);
+  const int x = TwipsToPixels(twips, tpp_.x);
   RECT rc{};
   if (!hwnd_ || !GetWindowRect(hwnd_, &rc)) return;
   SetWindowPos(hwnd_, nullptr, x, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FrmFade::SetTop(float twips) {
-  const int y = layout::TwipsToPixels(twips, tpp_y_);
+  const int y = TwipsToPixels(twips, tpp_.y);
   RECT rc{};
   if (!hwnd_ || !GetWindowRect(hwnd_, &rc)) return;
   SetWindowPos(hwnd_, nullptr, rc.left, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -191,59 +219,45 @@ void FrmFade::Hide() {
 }
 
 SwatchLabel& FrmFade::Color(int index) {
-  switch (index) {
-    case 1: return Color1;
-    case 2: return Color2;
-    case 3: return Color3;
-    case 4: return Color4;
-    case 5: return Color5;
-    default: throw std::out_of_range("there are five swatches");
+  for (const ControlSlot& slot : kSlots) {
+    if (slot.swatch != 0 && slot.swatch == index) return this->*std::get<SwatchLabel FrmFade::*>(slot.member);
   }
+  throw std::out_of_range("there are five swatches");
 }
 
-HWND FrmFade::ControlWindow(layout::ControlId id) const {
-  using namespace layout;
-  switch (id) {
-    case kTxtFocus: return txtFocus.hWnd();
-    case kTxtMessage: return txtMessage.hWnd();
-    case kCmdSend: return cmdSend.hWnd();
-    case kTitleBar: return TitleBar.hWnd();
-    case kPicBox: return picBox.hWnd();
-    case kCmdExit: return cmdExit.hWnd();
-    case kCmdMinimize: return cmdMinimize.hWnd();
-    case kTxtResult: return txtResult.hWnd();
-    case kColor5: return Color5.hWnd();
-    case kColor4: return Color4.hWnd();
-    case kColor3: return Color3.hWnd();
-    case kColor2: return Color2.hWnd();
-    case kColor1: return Color1.hWnd();
-    default: return nullptr;
-  }
+HWND FrmFade::ControlWindow(ControlId id) const {
+  if (id < 0 || id >= layout::kControlCount) return nullptr;
+  return std::visit(
+      [this](auto member) -> HWND {
+        const auto& control = this->*member;
+        if constexpr (requires { control.hWnd(); }) {
+          return control.hWnd();
+        } else {
+          return nullptr;  // the timer and the dialog have no window
+        }
+      },
+      kSlots[id].member);
 }
 
-std::optional<layout::ControlId> FrmFade::ControlOf(HWND hwnd) const {
+std::optional<ControlId> FrmFade::ControlOf(HWND hwnd) const {
   if (!hwnd) return std::nullopt;
-  for (int i = 0; i < layout::kControlCount; ++i) {
-    const auto id = static_cast<layout::ControlId>(i);
-    if (ControlWindow(id) == hwnd) return id;
+  for (const ControlSlot& slot : kSlots) {
+    if (ControlWindow(slot.id) == hwnd) return slot.id;
   }
   return std::nullopt;
 }
 
 TextBox* FrmFade::TextBoxOf(HWND hwnd) {
   if (!hwnd) return nullptr;
-  if (hwnd == txtMessage.hWnd()) return &txtMessage;
-  if (hwnd == txtResult.hWnd()) return &txtResult;
-  if (hwnd == txtFocus.hWnd()) return &txtFocus;
+  for (const ControlSlot& slot : kSlots) {
+    const auto* member = std::get_if<TextBox FrmFade::*>(&slot.member);
+    if (member && (this->**member).hWnd() == hwnd) return &(this->**member);
+  }
   return nullptr;
 }
 
 void FrmFade::MoveFocus(bool forward) {
-  auto available = [](layout::ControlId id, void* self) {
-    HWND h = static_cast<FrmFade*>(self)->ControlWindow(id);
-    return h && IsWindowEnabled(h) && IsWindowVisible(h);
-  };
-  const auto next = layout::NextInTabOrder(ControlOf(GetFocus()), forward, available, this);
+  const auto next = NextFocusable(*this, ControlOf(GetFocus()), forward, true);
   if (!next) return;
   HWND target = ControlWindow(*next);
   SetFocus(target);
@@ -316,11 +330,7 @@ LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       // Tray notifications arrive here too, with the mouse message number
       // where a real move has x: both decode alike.
       float x = 0, y = 0;
-      layout::DecodeMousePosition(static_cast<std::uint32_t>(lp), tpp_x_, x, y);
-      if (tpp_y_ != tpp_x_) {
-        float unused = 0;
-        layout::DecodeMousePosition(static_cast<std::uint32_t>(lp), tpp_y_, unused, y);
-      }
+      layout::DecodeMousePosition(static_cast<std::uint32_t>(lp), tpp_, x, y);
       Form_MouseMove(ButtonsHeld(wp), ShiftState(), x, y);
       return 0;
     }
@@ -337,11 +347,7 @@ LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (HIWORD(wp) && msg == WM_ACTIVATE) return 0;  // minimized
       HWND target = last_focus_ && IsWindow(last_focus_) && IsChild(hwnd_, last_focus_) ? last_focus_ : nullptr;
       if (!target) {
-        auto available = [](layout::ControlId id, void* self) {
-          HWND h = static_cast<FrmFade*>(self)->ControlWindow(id);
-          return h && IsWindowEnabled(h);
-        };
-        if (const auto first = layout::NextInTabOrder(std::nullopt, true, available, this)) {
+        if (const auto first = NextFocusable(*this, std::nullopt, true, false)) {
           target = ControlWindow(*first);
         }
       }

@@ -13,8 +13,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "desktop/twips.h"
 #include "window/announcements.h"
 #include "window/button_3d_win32.h"
 #include "window/color_dialog_win32.h"
@@ -65,8 +67,8 @@ class FrmFade {
   void SetQuitOnDestroy(bool on) { quit_on_destroy_ = on; }
 
   // The screen's twips per pixel the window was laid out with.
-  double TwipsPerPixelX() const { return tpp_x_; }
-  double TwipsPerPixelY() const { return tpp_y_; }
+  double TwipsPerPixelX() const { return tpp_.x; }
+  double TwipsPerPixelY() const { return tpp_.y; }
 
   // -- the controls -------------------------------------------------------
   Timer tmrFade;
@@ -142,8 +144,7 @@ class FrmFade {
   HWND hwnd_ = nullptr;
   HICON icon_ = nullptr;
   HICON small_icon_ = nullptr;
-  double tpp_x_ = layout::kTwipsPerPixelAt96Dpi;
-  double tpp_y_ = layout::kTwipsPerPixelAt96Dpi;
+  TwipsPerPixel tpp_{kTwipsPerPixelAt96Dpi, kTwipsPerPixelAt96Dpi};
   Brush back_brush_;
   Font font_;
   Font small_button_font_;

@@ -18,10 +18,21 @@
 namespace fader {
 namespace {
 
-// The controls the compose flow reads and writes.
-class ComposeView : public ComposeControls {
+// A view of the window for a flow whose lines go to the chat room.
+template <typename Controls>
+class RoomView : public Controls {
  public:
-  explicit ComposeView(FrmFade& f) : f_(f) {}
+  explicit RoomView(FrmFade& f) : f_(f) {}
+  bool Post(std::u16string_view markup) override { return ChatSend(markup); }
+
+ protected:
+  FrmFade& f_;
+};
+
+// The controls the compose flow reads and writes.
+class ComposeView : public RoomView<ComposeControls> {
+ public:
+  using RoomView::RoomView;
   std::int32_t SwatchColor(int index) const override { return f_.Color(index).BackColor(); }
   void SetSwatchColor(int index, std::int32_t color) override { f_.Color(index).SetBackColor(color); }
   std::u16string MessageText() const override { return f_.txtMessage.Text(); }
@@ -30,21 +41,17 @@ class ComposeView : public ComposeControls {
   void SetResultText(std::u16string_view text) override { f_.txtResult.SetText(text); }
   void FocusMessage() override { f_.txtMessage.SetFocus(); }
   void Beep() override { MessageBeep(MB_OK); }
-  bool Post(std::u16string_view markup) override { return ChatSend(markup); }
   void PumpEvents() override { PumpWindowMessages(); }
   std::optional<std::int32_t> PickColor() override {
     if (!f_.cd.ShowColor()) return std::nullopt;  // Cancel
     return f_.cd.Color();
   }
-
- private:
-  FrmFade& f_;
 };
 
 // Start-up and exit on the real window and system.
-class LifecycleView : public LifecycleControls {
+class LifecycleView : public RoomView<LifecycleControls> {
  public:
-  explicit LifecycleView(FrmFade& f) : f_(f) {}
+  using RoomView::RoomView;
   void ApplyShape() override {
     std::int32_t transparent = 0;  // the colour of the picture's top-left pixel
     auto region = MakeRegion([this] { return f_.picBox.hDC(); },
@@ -53,16 +60,12 @@ class LifecycleView : public LifecycleControls {
     f_.SkinRegion = ApplyWindowRegion(f_.hWnd(), std::move(region));
   }
   void StayOnTop() override { fader::StayOnTop(f_.hWnd()); }
-  bool Post(std::u16string_view markup) override { return ChatSend(markup); }
   int Ask(std::u16string_view text, std::u16string_view title, unsigned style) override {
     const std::wstring t(text.begin(), text.end()), c(title.begin(), title.end());
     return MessageBoxW(f_.hWnd(), t.c_str(), c.c_str(), style);
   }
   void RemoveTrayIcon() override { RemoveTrayIconOf(f_.hWnd()); }
   void EndProgram() override { ExitProcess(0); }
-
- private:
-  FrmFade& f_;
 };
 
 // The window's position and the panel's pointer for the drag.

@@ -80,8 +80,4 @@ class SelectIn {
   HGDIOBJ old_;
 };
 
-// A font of the layout, sized for the screen's dots per inch.
-Font MakeFont(const wchar_t* face, double points, int weight, bool italic, bool underline, bool strike_out,
-              int char_set);
-
 }  // namespace fader

@@ -1,24 +1,21 @@
 // The design of the main window frmFade: its own values and those of its
 // fifteen controls, in the window's unit (twips), and the rules that go with
-// them (pixel conversion, tab order). Platform-free: the Win32 window is built
+// them (places in pixels, tab order). Platform-free: the Win32 window is built
 // from these tables.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string_view>
+
+#include "desktop/twips.h"
 
 namespace fader::layout {
 
-// The window's coordinate unit, as ScaleMode reports it (3 would be pixels).
+// The window's coordinate unit, as ScaleMode reports it: twips (pixels would
+// be 3).
 inline constexpr std::int16_t kScaleTwips = 1;
-inline constexpr std::int16_t kScalePixels = 3;
-
-// Twips per pixel at 96 dots per inch, the figure the pixel sizes below are
-// given for.
-inline constexpr double kTwipsPerPixelAt96Dpi = 15.0;
 
 enum class Kind {
   kTimer,        // tmrFade, no window
@@ -106,52 +103,36 @@ inline constexpr int kTimerIntervalMs = 1;
 // txtMessage takes at most this many characters, typed or pasted.
 inline constexpr int kMessageMaxLength = 32767;
 
-// The swatch Color1 ... Color5 for a fade colour number 1 ... 5; nullopt for
-// any other number.
-std::optional<ControlId> SwatchForColor(int number);
-
-// Whether a control can hold the keyboard focus: the text boxes and the 3-D
-// buttons. The panel, the swatches and the picture box (a pixel source that
-// is never seen) cannot.
-bool CanTakeFocus(Kind kind);
-
 // The controls that have a place in the tab order, first to last.
 std::array<ControlId, 13> TabOrder();
 
 // The control that Tab (forward) or Shift+Tab (backward) moves the focus to
-// from `current`, skipping those that cannot take the focus or that
-// `available` rejects (a disabled window, say), wrapping at either end. From a
-// control outside the tab order (or none) it starts at the first (forward) or
-// last (backward). nullopt when no control qualifies.
+// from `current`, wrapping at either end. It skips the controls that cannot
+// take the focus (only the text boxes and the 3-D buttons can: not the panel,
+// the swatches or the picture box, a pixel source that is never seen) and
+// those that `available` rejects (a disabled window, say). From a control
+// outside the tab order (or none) it starts at the first (forward) or last
+// (backward). nullopt when no control qualifies.
 std::optional<ControlId> NextInTabOrder(std::optional<ControlId> current, bool forward,
                                         bool (*available)(ControlId, void*) = nullptr, void* context = nullptr);
-
-// Rounds a length in twips to whole pixels (nearest, a half to the even
-// neighbour). Throws fader::OverflowError when the result does not fit 32
-// bits or the factor is not positive.
-std::int32_t TwipsToPixels(double twips, double twips_per_pixel);
-
-// Pixels to twips as the window reports positions: a 32-bit float.
-float PixelsToTwips(std::int32_t pixels, double twips_per_pixel);
-
-// The screen's twips per pixel for a given number of dots per inch (1440 / dpi).
-// Throws fader::OverflowError for a dpi of 0 or less.
-double TwipsPerPixelForDpi(int dots_per_inch);
 
 // A font's cell height in pixels, negative as LOGFONT wants it for a
 // character height: -round(points * dpi / 72).
 std::int32_t FontHeightForDpi(double points, int dots_per_inch);
 
-// A control's place in pixels.
+// A control's place in pixels: left and width through the horizontal factor,
+// top and height through the vertical one, each rounded as TwipsToPixels
+// does.
 struct PixelRect {
   std::int32_t left, top, width, height;
 };
-PixelRect ToPixels(const Rect& twips, double twips_per_pixel);
+PixelRect ToPixels(const Rect& twips, TwipsPerPixel twips_per_pixel);
 
 // Where a mouse message puts the pointer: x in the low word of lParam and y in
 // the high word, each a signed 16-bit pixel coordinate, times twips per
-// pixel. A tray notification that arrives as a mouse move carries the mouse
-// message number in the low word, so 515 comes out as 515 * twips per pixel.
-void DecodeMousePosition(std::uint32_t lparam, double twips_per_pixel, float& x, float& y);
+// pixel in its direction. A tray notification that arrives as a mouse move
+// carries the mouse message number in the low word, so 515 comes out as
+// 515 * twips per pixel.
+void DecodeMousePosition(std::uint32_t lparam, TwipsPerPixel twips_per_pixel, float& x, float& y);
 
 }  // namespace fader::layout

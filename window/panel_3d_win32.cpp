@@ -5,10 +5,9 @@
 namespace fader {
 
 bool Panel3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16string_view caption, HFONT font,
-                     double tpp_x, double tpp_y) {
+                     TwipsPerPixel tpp) {
   font_ = font;
-  tpp_x_ = tpp_x;
-  tpp_y_ = tpp_y;
+  tpp_ = tpp;
   std::wstring text;
   const wchar_t* cls = RegisterControlClass(kClassName, &ControlProc<Panel3D>, LoadCursorW(nullptr, IDC_ARROW));
   CreateWindowExW(0, cls, Wide(caption, text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width,
@@ -55,11 +54,7 @@ void Panel3D::SetMousePointer(std::int16_t value) {
 
 void Panel3D::Raise(const MouseEvent& ev, std::int16_t button, LPARAM lp) {
   float x = 0, y = 0;
-  layout::DecodeMousePosition(static_cast<std::uint32_t>(lp), tpp_x_, x, y);
-  if (tpp_y_ != tpp_x_) {
-    float unused = 0;
-    layout::DecodeMousePosition(static_cast<std::uint32_t>(lp), tpp_y_, unused, y);
-  }
+  layout::DecodeMousePosition(static_cast<std::uint32_t>(lp), tpp_, x, y);
   if (ev) ev(button, ShiftState(), x, y);
 }
 
@@ -112,15 +107,7 @@ void Panel3D::Paint(HDC dc) {
   GetClientRect(hwnd_, &rc);
   FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
   DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_RECT);
-  const std::u16string caption = Caption();
-  const int old_mode = SetBkMode(dc, TRANSPARENT);
-  const COLORREF old_color = SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-  HGDIOBJ old_font = font_ ? SelectObject(dc, font_) : nullptr;
-  DrawTextW(dc, reinterpret_cast<const wchar_t*>(caption.c_str()), static_cast<int>(caption.size()), &rc,
-            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  if (old_font) SelectObject(dc, old_font);
-  SetTextColor(dc, old_color);
-  SetBkMode(dc, old_mode);
+  DrawCaption(dc, hwnd_, rc, font_, GetSysColor(COLOR_BTNTEXT));
 }
 
 }  // namespace fader

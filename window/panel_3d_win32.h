@@ -27,7 +27,7 @@ class Panel3D {
   Panel3D& operator=(const Panel3D&) = delete;
 
   bool Create(HWND parent, int id, const layout::PixelRect& place, std::u16string_view caption, HFONT font,
-              double twips_per_pixel_x, double twips_per_pixel_y);
+              TwipsPerPixel twips_per_pixel);
 
   HWND hWnd() const { return hwnd_; }
   std::u16string Caption() const;
@@ -64,8 +64,7 @@ class Panel3D {
 
   HWND hwnd_ = nullptr;
   HFONT font_ = nullptr;
-  double tpp_x_ = layout::kTwipsPerPixelAt96Dpi;
-  double tpp_y_ = layout::kTwipsPerPixelAt96Dpi;
+  TwipsPerPixel tpp_{kTwipsPerPixelAt96Dpi, kTwipsPerPixelAt96Dpi};
   std::int16_t pointer_ = 0;
   bool releasing_ = false;  // inside the panel's own ReleaseCapture
 };

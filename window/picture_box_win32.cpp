@@ -10,12 +10,11 @@ PictureBox::~PictureBox() {
 }
 
 bool PictureBox::Create(HWND parent, int id, const layout::PixelRect& r, std::int32_t back_color, HMODULE module,
-                        int picture_id, double tpp_x, double tpp_y) {
+                        int picture_id, TwipsPerPixel tpp) {
   back_color_ = back_color;
   width_px_ = r.width;
   height_px_ = r.height;
-  tpp_x_ = tpp_x;
-  tpp_y_ = tpp_y;
+  tpp_ = tpp;
 
   HDC screen = GetDC(nullptr);
   memory_.reset(CreateCompatibleDC(screen));
@@ -44,14 +43,12 @@ bool PictureBox::Create(HWND parent, int id, const layout::PixelRect& r, std::in
   return hwnd_ != nullptr && memory_.get() != nullptr && image_.get() != nullptr;
 }
 
-float PictureBox::Width() const { return layout::PixelsToTwips(width_px_, tpp_x_); }
-float PictureBox::Height() const { return layout::PixelsToTwips(height_px_, tpp_y_); }
+float PictureBox::Width() const { return PixelsToTwips(width_px_, tpp_.x); }
+float PictureBox::Height() const { return PixelsToTwips(height_px_, tpp_.y); }
 
 LRESULT PictureBox::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT painted = 0;
   if (HandlePaintMessages(hwnd_, msg, wp, [this](HDC dc) { Paint(dc); }, painted)) return painted;
-  switch (msg) {
-  }
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 

@@ -27,7 +27,7 @@ class PictureBox {
   // Creates the box and its memory image; the picture is the GIF resource
   // `picture_id` of `module`, decoded over `back_color`.
   bool Create(HWND parent, int id, const layout::PixelRect& place, std::int32_t back_color, HMODULE module,
-              int picture_id, double twips_per_pixel_x, double twips_per_pixel_y);
+              int picture_id, TwipsPerPixel twips_per_pixel);
 
   HWND hWnd() const { return hwnd_; }
   // The memory image's device context, owned by the box (never released by
@@ -51,8 +51,7 @@ class PictureBox {
   std::int32_t back_color_ = 0;
   int width_px_ = 0;
   int height_px_ = 0;
-  double tpp_x_ = layout::kTwipsPerPixelAt96Dpi;
-  double tpp_y_ = layout::kTwipsPerPixelAt96Dpi;
+  TwipsPerPixel tpp_{kTwipsPerPixelAt96Dpi, kTwipsPerPixelAt96Dpi};
   SkinImage picture_;
   Bitmap image_;
   MemoryDC memory_;

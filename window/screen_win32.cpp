@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include "window/gdi_handles_win32.h"
-#include "window/layout.h"
+#include <string>
 
 namespace fader {
 namespace {
@@ -17,24 +16,24 @@ int ScreenCaps(int index) {
 
 }  // namespace
 
-double ScreenTwipsPerPixelX() { return layout::TwipsPerPixelForDpi(ScreenCaps(LOGPIXELSX)); }
-double ScreenTwipsPerPixelY() { return layout::TwipsPerPixelForDpi(ScreenCaps(LOGPIXELSY)); }
-int ScreenDpiY() { return ScreenCaps(LOGPIXELSY); }
+TwipsPerPixel ScreenTwipsPerPixel() {
+  return TwipsPerPixel{TwipsPerPixelForDpi(ScreenCaps(LOGPIXELSX)), TwipsPerPixelForDpi(ScreenCaps(LOGPIXELSY))};
+}
 
-Font MakeFont(const wchar_t* face, double points, int weight, bool italic, bool underline, bool strike_out,
-              int char_set) {
+Font MakeFont(const layout::Font& design) {
   LOGFONTW lf{};
-  lf.lfHeight = layout::FontHeightForDpi(points, ScreenDpiY());
-  lf.lfWeight = weight;
-  lf.lfItalic = italic ? TRUE : FALSE;
-  lf.lfUnderline = underline ? TRUE : FALSE;
-  lf.lfStrikeOut = strike_out ? TRUE : FALSE;
-  lf.lfCharSet = static_cast<BYTE>(char_set);
+  lf.lfHeight = layout::FontHeightForDpi(design.points, ScreenCaps(LOGPIXELSY));
+  lf.lfWeight = design.weight;
+  lf.lfItalic = design.italic ? TRUE : FALSE;
+  lf.lfUnderline = design.underline ? TRUE : FALSE;
+  lf.lfStrikeOut = design.strike_out ? TRUE : FALSE;
+  lf.lfCharSet = static_cast<BYTE>(design.char_set);
   lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
-  lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
+  const std::wstring face(design.face.begin(), design.face.end());
+  lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
   return Font(CreateFontIndirectW(&lf));
 }
 

@@ -1,14 +1,20 @@
-// The screen's twips per pixel, as the layout's unit conversion needs them.
+// The screen as the window sizes itself for it: twips per pixel for the
+// layout's unit conversion, and the layout's fonts at the screen's dots per
+// inch.
 #pragma once
+
+#include "desktop/twips.h"
+#include "window/gdi_handles_win32.h"
+#include "window/layout.h"
 
 namespace fader {
 
-// 1440 / the screen's dots per inch: 15 at 96 dpi. The program is not
-// DPI-aware, so the system reports 96 and scales the window as a whole.
-double ScreenTwipsPerPixelX();
-double ScreenTwipsPerPixelY();
+// 1440 / the screen's dots per inch in each direction: 15 at 96 dpi. The
+// program is not DPI-aware, so the system reports 96 and scales the window
+// as a whole.
+TwipsPerPixel ScreenTwipsPerPixel();
 
-// The screen's dots per inch, vertically (fonts are sized with it).
-int ScreenDpiY();
+// A font of the layout, its height from the screen's vertical dots per inch.
+Font MakeFont(const layout::Font& design);
 
 }  // namespace fader

@@ -18,11 +18,6 @@ void Timer::Start() {
   Arm();
 }
 
-void Timer::SetInterval(int ms) {
-  interval_ = ms;
-  Arm();
-}
-
 void Timer::SetEnabled(bool on) {
   enabled_ = on;
   Arm();

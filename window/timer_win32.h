@@ -22,10 +22,8 @@ class Timer {
   void Start();
 
   int Interval() const { return interval_; }
-  void SetInterval(int ms);
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool on);
-  bool Started() const { return started_; }
   UINT_PTR Id() const { return id_; }
 
   // The owner's WM_TIMER with this timer's id comes here.

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "render/fade.h"
+#include "render/overflow_error.h"
 
 namespace fader {
 

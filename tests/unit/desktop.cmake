@@ -1,4 +1,4 @@
-fader_add_test(desktop_region_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/desktop_region_test.cpp
-               LIBS fader_desktop LABELS desktop)
-fader_add_test(desktop_tray_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/desktop_tray_test.cpp
-               LIBS fader_desktop LABELS desktop)
+foreach(subject region tray twips)
+  fader_add_test(desktop_${subject}_test SOURCES ${CMAKE_CURRENT_LIST_DIR}/desktop_${subject}_test.cpp
+                 LIBS fader_desktop LABELS desktop)
+endforeach()

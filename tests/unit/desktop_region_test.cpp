@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "desktop/region.h"
-#include "render/fade.h"
+#include "render/overflow_error.h"
 
 namespace {
 
@@ -171,15 +171,6 @@ TEST(RegionReads, NeverOutsideWxHAndTheOutcomeIgnoresThosePixels) {
   EXPECT_EQ(pic.reads.size(), 2u * 21u);
 }
 
-TEST(RegionSize, TwipsToPixelsRoundsHalvesToEven) {
-  EXPECT_EQ(fader::TwipsToPixels(3750, 15), 250);
-  EXPECT_EQ(fader::TwipsToPixels(37.5, 15), 2);   // 2.5
-  EXPECT_EQ(fader::TwipsToPixels(52.5, 15), 4);   // 3.5
-  EXPECT_EQ(fader::TwipsToPixels(3750, 12), 312);  // 312.5 at 120 dots per inch
-  EXPECT_EQ(fader::TwipsToPixels(3757.4, 15), 250);
-  EXPECT_EQ(fader::TwipsToPixels(-37.5, 15), -2);
-}
-
 TEST(RegionSize, WidthUsesTheHorizontalAndHeightTheVerticalFactor) {
   const auto size = fader::PictureSizeInPixels(PictureTwips{3750, 3750}, TwipsPerPixel{15, 10});
   EXPECT_EQ(size.width, 250);
@@ -206,8 +197,6 @@ TEST(RegionSize, SizeBeyond32BitsThrowsBeforeAnythingIsReadOrWritten) {
     EXPECT_TRUE(sink.got.empty());
   }
   EXPECT_TRUE(pic.reads.empty());
-  // The largest size that fits still works out.
-  EXPECT_EQ(fader::TwipsToPixels(2147483647.0 * 15, 15), 2147483647);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "desktop/tray.h"
-#include "render/fade.h"
+#include "render/overflow_error.h"
 
 namespace {
 

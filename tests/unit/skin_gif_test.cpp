@@ -149,29 +149,27 @@ TEST_F(SkinGif, HasFourPointedCornersNearTheirPlaces) {
 }
 
 TEST_F(SkinGif, EachEdgeBowsInwardToItsDeepestPoint) {
-  const int top_mid = FirstInColumn(122);
-  EXPECT_GE(top_mid, 45);
-  EXPECT_LE(top_mid, 49);
-  EXPECT_LT(FirstInColumn(30), top_mid - 8);
-  EXPECT_LT(FirstInColumn(215), top_mid - 8);
-
-  const int bottom_mid = LastInColumn(125);
-  EXPECT_GE(bottom_mid, 123);
-  EXPECT_LE(bottom_mid, 127);
-  EXPECT_GT(LastInColumn(30), bottom_mid + 8);
-  EXPECT_GT(LastInColumn(220), bottom_mid + 8);
-
-  const int left_mid = FirstInRow(88);
-  EXPECT_GE(left_mid, 27);
-  EXPECT_LE(left_mid, 31);
-  EXPECT_LT(FirstInRow(36), left_mid - 12);
-  EXPECT_LT(FirstInRow(138), left_mid - 8);
-
-  const int right_mid = LastInRow(88);
-  EXPECT_GE(right_mid, 216);
-  EXPECT_LE(right_mid, 220);
-  EXPECT_GT(LastInRow(36), right_mid + 12);
-  EXPECT_GT(LastInRow(138), right_mid + 12);
+  // Each edge as the opaque pixel nearest it along a row or column: its
+  // middle lies within [low, high], and nearer the corners it lies more than
+  // `by` pixels further out (outward: -1 towards 0, +1 away from it).
+  struct Edge {
+    const char* name;
+    int (*at)(int);
+    int middle, low, high, outward;
+    std::pair<int, int> outer[2];  // row or column, by
+  };
+  const Edge edges[] = {
+      {"top", FirstInColumn, 122, 45, 49, -1, {{30, 8}, {215, 8}}},
+      {"bottom", LastInColumn, 125, 123, 127, +1, {{30, 8}, {220, 8}}},
+      {"left", FirstInRow, 88, 27, 31, -1, {{36, 12}, {138, 8}}},
+      {"right", LastInRow, 88, 216, 220, +1, {{36, 12}, {138, 12}}},
+  };
+  for (const Edge& e : edges) {
+    const int mid = e.at(e.middle);
+    EXPECT_GE(mid, e.low) << e.name;
+    EXPECT_LE(mid, e.high) << e.name;
+    for (auto [line, by] : e.outer) EXPECT_GT(e.outward * (e.at(line) - mid), by) << e.name << " at " << line;
+  }
 
   // No hole: every transparent pixel is reached from the picture's border
   // over transparent pixels.
@@ -230,7 +228,7 @@ TEST_F(SkinGif, IsMostlyRedWithABlackRimOnTheLowerAndUpperRightEdges) {
 // Whether every pixel of a control's place (pixels at 96 dpi) satisfies pred.
 template <typename Pred>
 bool AllPixels(const Control& c, Pred pred) {
-  const PixelRect r = ToPixels(c.place, kTwipsPerPixelAt96Dpi);
+  const PixelRect r = ToPixels(c.place, {fader::kTwipsPerPixelAt96Dpi, fader::kTwipsPerPixelAt96Dpi});
   for (int y = r.top; y < r.top + r.height; ++y)
     for (int x = r.left; x < r.left + r.width; ++x)
       if (!pred(x, y)) return false;

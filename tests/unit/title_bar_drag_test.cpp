@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "render/fade.h"
+#include "render/overflow_error.h"
 #include "window/title_bar_drag.h"
 
 namespace {
@@ -26,24 +26,28 @@ class FakeWindow : public fader::DragTarget {
   void SetMousePointer(std::int16_t p) override { pointers.push_back(p); }
 };
 
-TEST(TitleBarDrag, PressAndMoveMoveTheWindowByThePointersDistance) {
+TEST(TitleBarDrag, PressKeepsThePointerRoundedWithHalvesToEven) {
+  struct Case {
+    float x, y;
+    std::int16_t dragX, dragY;
+  };
+  for (const Case c : {Case{100.5f, 50.0f, 100, 50}, Case{101.5f, 50.5f, 102, 50}, Case{-2.5f, 32767.4f, -2, 32767}}) {
+    FakeWindow w;
+    fader::TitleBarDrag drag(w);
+    drag.MouseDown(1, 0, c.x, c.y);
+    EXPECT_EQ(drag.DragX(), c.dragX) << c.x;
+    EXPECT_EQ(drag.DragY(), c.dragY) << c.y;
+  }
+}
+
+TEST(TitleBarDrag, MovesMoveTheWindowByThePointersDistanceFromThePress) {
   FakeWindow w;
   fader::TitleBarDrag drag(w);
-  drag.MouseDown(1, 0, 100.5f, 50.0f);
-  EXPECT_EQ(drag.DragX(), 100);
-  EXPECT_EQ(drag.DragY(), 50);
+  drag.MouseDown(1, 0, 100.5f, 50.0f);  // kept as 100, 50
   drag.MouseMove(1, 0, 130.0f, 70.0f);
   EXPECT_FLOAT_EQ(w.left, 3030.0f);
   EXPECT_FLOAT_EQ(w.top, 2020.0f);
   EXPECT_EQ(w.order, (std::vector<char>{'L', 'T'}));
-}
-
-TEST(TitleBarDrag, PressRoundsHalvesToEven) {
-  FakeWindow w;
-  fader::TitleBarDrag drag(w);
-  drag.MouseDown(1, 0, 101.5f, 50.5f);
-  EXPECT_EQ(drag.DragX(), 102);
-  EXPECT_EQ(drag.DragY(), 50);
 }
 
 TEST(TitleBarDrag, OnlyTheLeftButtonStartsAMoveWhateverTheShiftState) {

@@ -1,15 +1,13 @@
 // The design tables of frmFade against the figures the layout was drawn from
-// (pixels at 96 dpi), and the rules built on them: tab order, unit
-// conversion, the decoding of a mouse message, compositing the skin.
+// (pixels at 96 dpi), and the rules built on them: tab order, places and
+// fonts in pixels, the decoding of a mouse message, compositing the skin.
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cmath>
-#include <limits>
 #include <string>
 #include <vector>
 
-#include "render/fade.h"
+#include "render/overflow_error.h"
 #include "window/layout.h"
 #include "window/skin_pixels.h"
 
@@ -17,7 +15,7 @@ namespace {
 
 using namespace fader::layout;
 
-constexpr double kTpp = kTwipsPerPixelAt96Dpi;
+constexpr fader::TwipsPerPixel kTpp{fader::kTwipsPerPixelAt96Dpi, fader::kTwipsPerPixelAt96Dpi};
 
 TEST(WindowLayout, PlacesInPixelsAreTheDrawingsFigures) {
   struct Expected {
@@ -38,8 +36,17 @@ TEST(WindowLayout, PlacesInPixelsAreTheDrawingsFigures) {
     EXPECT_EQ(got.width, e.px.width) << kControls[e.id].name;
     EXPECT_EQ(got.height, e.px.height) << kControls[e.id].name;
   }
-  EXPECT_EQ(TwipsToPixels(kFrmFade.client_width, kTpp), 367);
-  EXPECT_EQ(TwipsToPixels(kFrmFade.client_height, kTpp), 282);
+  EXPECT_EQ(fader::TwipsToPixels(kFrmFade.client_width, kTpp.x), 367);
+  EXPECT_EQ(fader::TwipsToPixels(kFrmFade.client_height, kTpp.y), 282);
+}
+
+TEST(WindowLayout, PlacesTakeEachDirectionsOwnFactor) {
+  // 4080, 840, 615, 255 twips at 12 twips per pixel across and 20 down.
+  const PixelRect got = ToPixels(kControls[kTxtFocus].place, fader::TwipsPerPixel{12, 20});
+  EXPECT_EQ(got.left, 340);
+  EXPECT_EQ(got.top, 42);
+  EXPECT_EQ(got.width, 51);   // 51.25
+  EXPECT_EQ(got.height, 13);  // 12.75
 }
 
 bool Overlap(const Rect& a, const Rect& b) {
@@ -105,46 +112,20 @@ TEST(TabOrder, SkipsControlsThatAreNotAvailable) {
   auto only_text = [](ControlId id, void*) { return kControls[id].kind == Kind::kTextBox && id != kTxtFocus; };
   EXPECT_EQ(NextInTabOrder(kTxtMessage, true, only_text), kTxtResult);
   EXPECT_EQ(NextInTabOrder(kTxtResult, true, only_text), kTxtMessage);
+  EXPECT_EQ(NextInTabOrder(kTxtMessage, false, only_text), kTxtResult);  // backward over the start
+  // The context reaches the check: here, the one control that is not available.
+  ControlId missing = kCmdSend;
+  auto all_but = [](ControlId id, void* context) { return id != *static_cast<ControlId*>(context); };
+  EXPECT_EQ(NextInTabOrder(kTxtResult, true, all_but, &missing), kCmdExit);
+  EXPECT_EQ(NextInTabOrder(std::nullopt, true, all_but, &missing), kCmdExit);
+  missing = kTxtResult;
+  EXPECT_EQ(NextInTabOrder(kCmdSend, false, all_but, &missing), kTxtFocus);
   auto none = [](ControlId, void*) { return false; };
   EXPECT_FALSE(NextInTabOrder(kCmdSend, true, none));
   EXPECT_FALSE(NextInTabOrder(std::nullopt, false, none));
 }
 
-TEST(TabOrder, FocusIsForTextBoxesAndButtonsOnly) {
-  for (const Control& c : kControls) {
-    const bool expected = c.kind == Kind::kTextBox || c.kind == Kind::kButton3D;
-    EXPECT_EQ(CanTakeFocus(c.kind), expected) << c.name;
-  }
-}
-
-TEST(Swatches, FadeColoursMapToTheirSwatchesAndNothingElse) {
-  EXPECT_EQ(SwatchForColor(1), kColor1);
-  EXPECT_EQ(SwatchForColor(5), kColor5);
-  EXPECT_FALSE(SwatchForColor(0));
-  EXPECT_FALSE(SwatchForColor(6));
-  EXPECT_FALSE(SwatchForColor(-1));
-}
-
-TEST(Units, TwipsRoundToNearestPixelWithHalvesToEven) {
-  EXPECT_EQ(TwipsToPixels(337.5, 15.0), 22);  // 22.5
-  EXPECT_EQ(TwipsToPixels(352.5, 15.0), 24);  // 23.5
-  EXPECT_EQ(TwipsToPixels(-337.5, 15.0), -22);
-  EXPECT_EQ(TwipsToPixels(7.4, 15.0), 0);
-  EXPECT_EQ(TwipsToPixels(3750, 12.0), 312);  // 312.5 at 120 dpi
-}
-
-TEST(Units, ConversionsOutOfRangeOrWithoutAFactorThrow) {
-  EXPECT_THROW(TwipsToPixels(1e12, 15.0), fader::OverflowError);
-  EXPECT_THROW(TwipsToPixels(-1e12, 15.0), fader::OverflowError);
-  EXPECT_THROW(TwipsToPixels(std::numeric_limits<double>::quiet_NaN(), 15.0), fader::OverflowError);
-  EXPECT_THROW(TwipsToPixels(100, 0.0), fader::OverflowError);
-  EXPECT_THROW(TwipsToPixels(100, -15.0), fader::OverflowError);
-  EXPECT_THROW(TwipsPerPixelForDpi(0), fader::OverflowError);
-  EXPECT_DOUBLE_EQ(TwipsPerPixelForDpi(96), 15.0);
-  EXPECT_DOUBLE_EQ(TwipsPerPixelForDpi(120), 12.0);
-}
-
-TEST(Units, FontHeightsFollowTheScreen) {
+TEST(Fonts, HeightsFollowTheScreen) {
   EXPECT_EQ(FontHeightForDpi(8.25, 96), -11);
   EXPECT_EQ(FontHeightForDpi(8.25, 120), -14);  // 13.75
   EXPECT_EQ(FontHeightForDpi(8.25, 144), -16);  // 16.5, half to even
@@ -153,17 +134,20 @@ TEST(Units, FontHeightsFollowTheScreen) {
 
 TEST(MouseMessage, PositionIsSignedPixelsTimesTwipsPerPixel) {
   float x = 0, y = 0;
-  DecodeMousePosition(515, 15.0, x, y);  // a tray double-click as a mouse move
+  DecodeMousePosition(515, kTpp, x, y);  // a tray double-click as a mouse move
   EXPECT_EQ(x, 7725.0f);
   EXPECT_EQ(y, 0.0f);
-  DecodeMousePosition(516, 15.0, x, y);
+  DecodeMousePosition(516, kTpp, x, y);
   EXPECT_EQ(x, 7740.0f);
-  DecodeMousePosition(0xFFFF0001u, 15.0, x, y);  // left of / above the window under capture
+  DecodeMousePosition(0xFFFF0001u, kTpp, x, y);  // left of / above the window under capture
   EXPECT_EQ(x, 15.0f);
   EXPECT_EQ(y, -15.0f);
-  DecodeMousePosition(0x80007FFFu, 15.0, x, y);
+  DecodeMousePosition(0x80007FFFu, kTpp, x, y);
   EXPECT_EQ(x, 32767.0f * 15.0f);
   EXPECT_EQ(y, -32768.0f * 15.0f);
+  DecodeMousePosition(0x00020003u, fader::TwipsPerPixel{12, 20}, x, y);  // each direction its own factor
+  EXPECT_EQ(x, 36.0f);
+  EXPECT_EQ(y, 40.0f);
 }
 
 TEST(SkinCompositing, TransparentShowsTheBackgroundOpaqueItsOwnColour) {

@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 #include "desktop/region_win32.h"
-#include "render/fade.h"
+#include "render/overflow_error.h"
 #include "tests/win32/desktop_support.h"
 
 namespace {
@@ -22,18 +22,11 @@ using fader::TwipsPerPixel;
 constexpr TwipsPerPixel k15{15, 15};
 constexpr PictureTwips kPicBox{3750, 3750};
 
-// A borderless popup of the main window's client size, 367 x 282 pixels.
 class ShapedWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"DesktopRegionTestWindow";
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    RegisterClassW(&wc);
-    window_ = CreateWindowExW(0, wc.lpszClassName, L"shape", WS_POPUP, 100, 100, 367, 282, nullptr,
-                              nullptr, wc.hInstance, nullptr);
+    window_ = desktop_test::CreateTestPopup(L"DesktopRegionTestWindow", DefWindowProcW,
+                                            static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), L"shape", 100, 100);
     ASSERT_NE(window_, nullptr);
   }
   void TearDown() override {

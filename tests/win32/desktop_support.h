@@ -1,6 +1,7 @@
 // Shared by the desktop tests and the region timing under Wine: a picture
 // box stand-in (a memory DC holding a 250 x 250 skin-like picture), region
-// read-back as rows of spans, and a count of the process's live GDI objects.
+// read-back as rows of spans, a test window, and a count of the process's
+// live GDI objects.
 #pragma once
 
 #include <windows.h>
@@ -150,6 +151,19 @@ class MemoryPicture {
   HGDIOBJ old_ = nullptr;
   std::uint32_t* bits_ = nullptr;
 };
+
+// A borderless popup of the main window's client size, 367 x 282 pixels, at
+// (x, y), of a class registered on first use with `proc` and `background`.
+inline HWND CreateTestPopup(const wchar_t* className, WNDPROC proc, HBRUSH background, const wchar_t* title, int x,
+                            int y) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = className;
+  wc.hbrBackground = background;
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, className, title, WS_POPUP, x, y, 367, 282, nullptr, nullptr, wc.hInstance, nullptr);
+}
 
 // Whether a window has the topmost style.
 inline bool Topmost(HWND w) { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }

@@ -10,7 +10,6 @@
 
 #include "desktop/tray_win32.h"
 #include "desktop/twips.h"
-#include "render/fade.h"
 #include "tests/win32/desktop_support.h"
 
 namespace {
@@ -31,7 +30,7 @@ using desktop_test::Topmost;
 LRESULT CALLBACK TrayWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_MOUSEMOVE) {
     try {
-      const double tpp = fader::TwipsPerPixel{15, 15}.x;
+      const double tpp = fader::kTwipsPerPixelAt96Dpi;
       const auto x = static_cast<float>(GET_X_LPARAM(lp) * tpp);
       if (fader::TrayEvent(x, 1, tpp) != 0) fader::RestoreFromTray(w);
     } catch (...) {
@@ -44,13 +43,7 @@ LRESULT CALLBACK TrayWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 class TrayWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = TrayWindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"DesktopTrayTestWindow";
-    RegisterClassW(&wc);
-    window_ = CreateWindowExW(0, wc.lpszClassName, L"tray", WS_POPUP, 200, 150, 367, 282, nullptr,
-                              nullptr, wc.hInstance, nullptr);
+    window_ = desktop_test::CreateTestPopup(L"DesktopTrayTestWindow", TrayWindowProc, nullptr, L"tray", 200, 150);
     ASSERT_NE(window_, nullptr);
     icon_ = LoadIconW(nullptr, IDI_APPLICATION);
     ShowWindow(window_, SW_SHOW);

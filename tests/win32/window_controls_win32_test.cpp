@@ -44,7 +44,7 @@ TEST_F(FrmFadeTest, EachControlHasItsKindPlaceAndCaption) {
     EXPECT_TRUE(IsWindowVisible(h) || !IsWindowVisible(form().hWnd())) << c.name;
     EXPECT_EQ(lstrcmpiW(ClassOf(h).c_str(), ExpectedClass(c.kind).c_str()), 0) << c.name;
     const RECT r = PlaceInParent(h);
-    const PixelRect want = ToPixels(c.place, 15.0);
+    const PixelRect want = ToPixels(c.place, {15.0, 15.0});
     EXPECT_EQ(r.left, want.left) << c.name;
     EXPECT_EQ(r.top, want.top) << c.name;
     EXPECT_EQ(r.right - r.left, want.width) << c.name;
@@ -221,11 +221,19 @@ TEST_F(FrmFadeTest, ButtonsClickOnAReleaseOverThemAndTakeTheFocus) {
 }
 
 TEST_F(FrmFadeTest, AButtonHandlerThatThrowsStopsAtTheWindowProcedure) {
-  form().cmdExit.Click = [] { throw std::runtime_error("handler failed"); };
+  int calls = 0;
+  form().cmdExit.Click = [&calls] {
+    ++calls;
+    throw std::runtime_error("handler failed");
+  };
   HWND b = form().cmdExit.hWnd();
-  SendMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  SendMessageW(b, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  EXPECT_TRUE(IsWindow(b));
+  for (int click = 1; click <= 2; ++click) {
+    SendMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(SendMessageW(b, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)), 0);
+    // The handler ran; the button let go of the mouse and takes the next click.
+    EXPECT_EQ(calls, click);
+    EXPECT_NE(GetCapture(), b);
+  }
 }
 
 struct MouseCall {

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "render/fade.h"
+#include "render/overflow_error.h"
 #include "tests/win32/window_test_support.h"
 #include "window/layout.h"
 #include "window/screen_win32.h"
@@ -19,8 +19,8 @@ namespace {
 using namespace fader::layout;
 
 TEST(Screen, HasFifteenTwipsPerPixelForTheUnawareProgram) {
-  EXPECT_DOUBLE_EQ(ScreenTwipsPerPixelX(), 15.0);
-  EXPECT_DOUBLE_EQ(ScreenTwipsPerPixelY(), 15.0);
+  EXPECT_DOUBLE_EQ(ScreenTwipsPerPixel().x, 15.0);
+  EXPECT_DOUBLE_EQ(ScreenTwipsPerPixel().y, 15.0);
 }
 
 TEST_F(FrmFadeTest, IsAHiddenBorderlessWindowWithATaskbarButton) {

@@ -176,7 +176,13 @@ std::vector<std::uint8_t> IconImage(const std::array<Rgb, 256>& pal) {
 
 // The directory entry of the one 32 x 32, 8-bit image; `tail` is the
 // 16-bit resource id (group) or the 32-bit file offset (.ico).
-void PutIconEntry(std::vector<std::uint8_t>& v, std::size_t image_size) {
+// The head of an icon directory with one image (reserved 0, type 1 for
+// icons, count 1) and that image's entry up to its size; the icon file and
+// the resource's group record differ only in what follows.
+void PutIconDirectory(std::vector<std::uint8_t>& v, std::size_t image_size) {
+  Put16(v, 0);
+  Put16(v, 1);
+  Put16(v, 1);
   v.push_back(kIconSize);
   v.push_back(kIconSize);
   v.push_back(0);  // 256 colours
@@ -206,17 +212,11 @@ int main(int argc, char** argv) {
     const std::vector<std::uint8_t> image = IconImage(pal);
     WriteFile(dir + "/icon_30001.bin", image);
     std::vector<std::uint8_t> group;
-    Put16(group, 0);
-    Put16(group, 1);
-    Put16(group, 1);
-    PutIconEntry(group, image.size());
+    PutIconDirectory(group, image.size());
     Put16(group, 30001);
     WriteFile(dir + "/icon_group_1.bin", group);
     std::vector<std::uint8_t> ico;
-    Put16(ico, 0);
-    Put16(ico, 1);
-    Put16(ico, 1);
-    PutIconEntry(ico, image.size());
+    PutIconDirectory(ico, image.size());
     Put32(ico, 6 + 16);
     ico.insert(ico.end(), image.begin(), image.end());
     WriteFile(dir + "/mirtane.ico", ico);

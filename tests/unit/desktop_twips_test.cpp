@@ -1,0 +1,48 @@
+// Twips to pixels and back, as the window lays itself out and the outline
+// and the tray read positions: rounding, the 32-bit range and the factor.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "desktop/twips.h"
+#include "render/overflow_error.h"
+
+namespace {
+
+using fader::OverflowError;
+using fader::TwipsToPixels;
+
+TEST(Twips, ToPixelsRoundsToNearestWithHalvesToEven) {
+  EXPECT_EQ(TwipsToPixels(3750, 15), 250);
+  EXPECT_EQ(TwipsToPixels(37.5, 15), 2);   // 2.5
+  EXPECT_EQ(TwipsToPixels(52.5, 15), 4);   // 3.5
+  EXPECT_EQ(TwipsToPixels(-37.5, 15), -2);
+  EXPECT_EQ(TwipsToPixels(7.4, 15), 0);
+  EXPECT_EQ(TwipsToPixels(3757.4, 15), 250);
+  EXPECT_EQ(TwipsToPixels(3750, 12), 312);  // 312.5 at 120 dots per inch
+}
+
+TEST(Twips, ToPixelsThrowsOutside32BitsOrWithoutAPositiveFactor) {
+  EXPECT_EQ(TwipsToPixels(2147483647.0 * 15, 15), 2147483647);
+  EXPECT_EQ(TwipsToPixels(-2147483648.0 * 15, 15), -2147483647 - 1);
+  EXPECT_THROW(TwipsToPixels(2147483648.0 * 15, 15), OverflowError);
+  EXPECT_THROW(TwipsToPixels(-1e12, 15), OverflowError);
+  EXPECT_THROW(TwipsToPixels(std::numeric_limits<double>::quiet_NaN(), 15), OverflowError);
+  EXPECT_THROW(TwipsToPixels(100, 0), OverflowError);
+  EXPECT_THROW(TwipsToPixels(0, 0), OverflowError);
+  EXPECT_THROW(TwipsToPixels(100, -15), OverflowError);
+}
+
+TEST(Twips, BackFromPixelsAsA32BitFloat) {
+  EXPECT_EQ(fader::PixelsToTwips(-1, 15), -15.0f);
+  EXPECT_EQ(fader::PixelsToTwips(16777217, 1), 16777216.0f);  // beyond a float's 24 bits
+}
+
+TEST(Twips, PerPixelFollowsTheScreensDotsPerInch) {
+  EXPECT_DOUBLE_EQ(fader::TwipsPerPixelForDpi(96), 15.0);
+  EXPECT_DOUBLE_EQ(fader::TwipsPerPixelForDpi(120), 12.0);
+  EXPECT_THROW(fader::TwipsPerPixelForDpi(0), OverflowError);
+  EXPECT_THROW(fader::TwipsPerPixelForDpi(-96), OverflowError);
+}
+
+}  // namespace
