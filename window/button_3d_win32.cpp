@@ -53,9 +53,8 @@ void Button3D::Fire() {
 }
 
 LRESULT Button3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
-  LRESULT painted = 0;
-  if (HandlePaintMessages(hwnd_, msg, wp, [this](HDC dc) { Paint(dc); }, painted)) return painted;
-  if (HandleFontAndText(hwnd_, msg, wp, lp, font_, painted)) return painted;
+  LRESULT handled = 0;
+  if (HandleCaptionedPaint(hwnd_, msg, wp, lp, [this](HDC dc) { Paint(dc); }, font_, handled)) return handled;
   switch (msg) {
     case WM_GETDLGCODE:
       return DLGC_BUTTON;

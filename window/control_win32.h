@@ -103,6 +103,14 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 // True when msg was one of them; result then holds the answer.
 bool HandleFontAndText(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, HFONT& font, LRESULT& result);
 
+// The paint, font and caption messages of a control that draws its own
+// caption, as the two functions above answer them.
+template <typename PaintFn>
+bool HandleCaptionedPaint(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, PaintFn&& paint, HFONT& font,
+                          LRESULT& result) {
+  return HandlePaintMessages(hwnd, msg, wp, paint, result) || HandleFontAndText(hwnd, msg, wp, lp, font, result);
+}
+
 // Draws the window's text as such a control's caption: one line centred in
 // `box`, in `font` (the DC's own when null) and `color`, with no background.
 // The DC's mode, colour and font are put back afterwards.
