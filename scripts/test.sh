@@ -75,6 +75,6 @@ else
   failed=$((failed + e2e_fail))
 fi
 
-echo "test: the Windows tiers ran $FADER_WIN_BUILD under $(basename "$WINELOADER")"
+echo "test: the Windows tiers ran build/$FADER_WIN_BUILD under $WINELOADER"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
