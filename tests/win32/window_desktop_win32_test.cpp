@@ -63,13 +63,6 @@ Rows WindowRegionRows(HWND window) {
   return rows;
 }
 
-void Pump() {
-  for (int i = 0; i < 10; ++i) {
-    fader::PumpWindowMessages();
-    Sleep(2);
-  }
-}
-
 class FrmFadeDesktop : public FrmFadeTest {
  protected:
   void TearDown() override {
@@ -89,7 +82,7 @@ class FrmFadeDesktop : public FrmFadeTest {
   // mouse message where the window reads x (in pixels).
   void Notify(int mouseMessage) {
     PostMessageW(form().hWnd(), WM_MOUSEMOVE, fader::kTrayIconId, MAKELPARAM(mouseMessage, 0));
-    Pump();
+    fader::PumpWindowMessages();  // the posted message is in this thread's queue
   }
 };
 

@@ -27,14 +27,18 @@ class FrmFadeTest : public ::testing::Test {
   }
   FrmFade& form() { return *form_; }
 
-  // Shows the window and lets it settle (activation, focus, painting).
+  // Shows the window and waits until it is the active one with the focus on
+  // one of its controls (at most 5 s), then handles what that queued.
   void ShowAndSettle() {
     form().Show();
     SetForegroundWindow(form().hWnd());
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < 1000; ++i) {
       PumpWindowMessages();
+      HWND focus = GetFocus();
+      if (GetForegroundWindow() == form().hWnd() && focus && IsChild(form().hWnd(), focus)) break;
       Sleep(5);
     }
+    PumpWindowMessages();
   }
 
   std::unique_ptr<FrmFade> form_;
