@@ -303,10 +303,6 @@ LRESULT CALLBACK FrmFade::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT painted = 0;  // painting covers every pixel, so nothing is erased
   if (HandlePaintMessages(hwnd_, msg, wp, [this](HDC dc) { Paint(dc); }, painted)) return painted;
-  if (msg != 0 && msg == TaskbarCreatedMessage()) {
-    TrayTaskbarCreated(hwnd_);
-    return 0;
-  }
   switch (msg) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
@@ -369,6 +365,14 @@ LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       SetWindowLongPtrW(h, GWLP_USERDATA, 0);
       return DefWindowProcW(h, msg, wp, lp);
     }
+    default:
+      // A registered message has no fixed number, so no case of its own; the
+      // timer's ticks never get this far.
+      if (msg != 0 && msg == TaskbarCreatedMessage()) {
+        TrayTaskbarCreated(hwnd_);
+        return 0;
+      }
+      break;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }
