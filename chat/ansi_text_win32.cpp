@@ -5,24 +5,26 @@
 #include <climits>
 #include <stdexcept>
 
+#include "chat/code_page.h"
+
 namespace fader {
 
-std::string ToAnsiCodePage(std::u16string_view text) {
+std::string ToCodePage(std::uint32_t codePage, std::u16string_view text) {
   if (text.empty()) return {};
   if (text.size() > static_cast<std::size_t>(INT_MAX)) throw std::length_error("text too long for the code page");
   static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wchar_t on Windows");
   const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
   const int length = static_cast<int>(text.size());
-  // No best fit: a character the code page lacks is "?", never a look-alike
-  // that reads otherwise ("\u2264" as "=") or forms markup ("\uff1c" as "<").
-  const DWORD flags = WC_NO_BEST_FIT_CHARS;
-  const int needed = WideCharToMultiByte(CP_ACP, flags, wide, length, nullptr, 0, nullptr, nullptr);
+  const DWORD flags = CodePageConversionFlags(codePage);
+  const int needed = WideCharToMultiByte(codePage, flags, wide, length, nullptr, 0, nullptr, nullptr);
   if (needed <= 0) throw std::runtime_error("text cannot be converted to the code page");
   std::string out(static_cast<std::size_t>(needed), '\0');
-  const int written = WideCharToMultiByte(CP_ACP, flags, wide, length, out.data(), needed, nullptr, nullptr);
+  const int written = WideCharToMultiByte(codePage, flags, wide, length, out.data(), needed, nullptr, nullptr);
   if (written <= 0) throw std::runtime_error("text cannot be converted to the code page");
   out.resize(static_cast<std::size_t>(written));
   return out;
 }
+
+std::string ToAnsiCodePage(std::u16string_view text) { return ToCodePage(GetACP(), text); }
 
 }  // namespace fader

@@ -34,8 +34,23 @@ HICON IconFromValue(std::uint32_t value) {
   return reinterpret_cast<HICON>(static_cast<LONG_PTR>(static_cast<std::int32_t>(value)));
 }
 
+namespace {
+
+// One character of the tip in the code page; "?" when it cannot be
+// converted, so that putting the icon up or taking it down never fails for
+// its tip.
+std::string TipCharacter(std::u16string_view character) noexcept {
+  try {
+    return ToAnsiCodePage(character);
+  } catch (...) {
+    return "?";
+  }
+}
+
+}  // namespace
+
 ShellTrayRecordV1 ShellTrayRecord(const TrayRecord& record) {
-  const auto bytes = TrayRecordBytes(record, ToAnsiCodePage);
+  const auto bytes = TrayRecordBytes(record, TipCharacter);
   ShellTrayRecordV1 shell{};
 #ifndef _WIN64
   std::memcpy(&shell, bytes.data(), kTrayRecordSize);
@@ -87,6 +102,8 @@ bool IsTrayWindow(HWND window) {
 }  // namespace
 
 bool MinimizeToTray(HICON icon, std::u16string_view tip, HWND window) {
+  // A blank icon would hide the window behind nothing a person can find.
+  if (!icon || !window) return false;
   FillTrayRecord(TrayData, HandleValue(window), HandleValue(icon), tip);
   ShellTray shell(window);
   return g_tray.Minimize(shell);

@@ -1,5 +1,9 @@
 #include "window/announcements.h"
 
+#include <utility>
+
+#include "window/attempt.h"
+
 namespace fader {
 
 namespace {
@@ -26,27 +30,37 @@ std::u16string Announcement(const Banners& b, std::u16string_view lastWords) {
 }  // namespace
 
 void Banners::Set() {
-  BannerOrnament = u"<font face=\"arial narrow\" color=\"#ff0000\">.\u00B7\u2022\u2022\u00B7.";
-  BannerTextFont = u"<font face=\"arial narrow\" color=\"#000000\">";
-  BannerDotFont = u"<font face=\"arial narrow\" color=\"#000000\">";
+  Banners set;
+  set.BannerOrnament = u"<font face=\"arial narrow\" color=\"#ff0000\">.\u00B7\u2022\u2022\u00B7.";
+  set.BannerTextFont = u"<font face=\"arial narrow\" color=\"#000000\">";
+  set.BannerDotFont = u"<font face=\"arial narrow\" color=\"#000000\">";
+  *this = std::move(set);
 }
 
 std::u16string StartAnnouncement(const Banners& banners) { return Announcement(banners, kFadedUp); }
 std::u16string ExitAnnouncement(const Banners& banners) { return Announcement(banners, kFadedDown); }
 
-void RunFormLoad(Banners& banners, LifecycleControls& controls) {
-  banners.Set();
-  controls.ApplyShape();
-  controls.StayOnTop();
-  controls.Post(StartAnnouncement(banners));  // no room open: nothing posted, start goes on
+void Lifecycle::FormLoad(Banners& banners) {
+  const bool bannersSet = Attempt([&] { banners.Set(); });
+  Attempt([&] { c_.ApplyShape(); });
+  Attempt([&] { c_.StayOnTop(); });
+  // No room open: nothing posted, start goes on.
+  if (bannersSet) Attempt([&] { c_.Post(StartAnnouncement(banners)); });
 }
 
-void RunExitClick(Banners& banners, LifecycleControls& controls) {
-  banners.Set();
-  if (controls.Ask(kExitQuestion, kExitTitle, kExitStyle) != kAnswerYes) return;
-  controls.Post(ExitAnnouncement(banners));
-  controls.RemoveTrayIcon();
-  controls.EndProgram();
+void Lifecycle::ExitClick(Banners& banners) {
+  if (exiting_) return;
+  exiting_ = true;
+  const bool bannersSet = Attempt([&] { banners.Set(); });
+  int answer = 0;
+  Attempt([&] { answer = c_.Ask(kExitQuestion, kExitTitle, kExitStyle); });
+  if (answer != kAnswerYes) {
+    exiting_ = false;
+    return;
+  }
+  if (bannersSet) Attempt([&] { c_.Post(ExitAnnouncement(banners)); });
+  Attempt([&] { c_.RemoveTrayIcon(); });
+  c_.EndProgram();
 }
 
 }  // namespace fader

@@ -13,7 +13,7 @@ struct Banners {
   std::u16string BannerTextFont;
   std::u16string BannerDotFont;
 
-  void Set();  // gives all three their values
+  void Set();  // gives all three their values, or leaves them as they were when it throws
 };
 
 std::u16string StartAnnouncement(const Banners& banners);
@@ -37,10 +37,24 @@ inline constexpr std::u16string_view kExitTitle = u"m\u00EDrt\u00E1n\u00E9";
 inline constexpr unsigned kExitStyle = 36;  // Yes and No, question mark; Yes is the default
 inline constexpr int kAnswerYes = 6;
 
-// The load handler's work, in order: banners, shape, topmost, start announcement.
-void RunFormLoad(Banners& banners, LifecycleControls& controls);
-// The exit button: ask; on Yes post the exit announcement, remove the tray
-// icon and end.
-void RunExitClick(Banners& banners, LifecycleControls& controls);
+// Start-up and exit, each step of which may fail without stopping the rest.
+class Lifecycle {
+ public:
+  explicit Lifecycle(LifecycleControls& controls) : c_(controls) {}
+
+  // The load handler's work, in order: banners, shape, topmost, start
+  // announcement. A step that fails is left out; the window opens all the same.
+  void FormLoad(Banners& banners);
+  // The exit button: ask; on Yes post the exit announcement, remove the tray
+  // icon and end, whatever fails on the way. A question that cannot be asked
+  // counts as No. A click that comes while an exit is under way (sent by
+  // another program while the question is open or the line goes out) does
+  // nothing, so the exit line goes out at most once.
+  void ExitClick(Banners& banners);
+
+ private:
+  LifecycleControls& c_;
+  bool exiting_ = false;
+};
 
 }  // namespace fader

@@ -11,10 +11,9 @@ bool Button3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16s
                       std::u16string_view tooltip) {
   font_ = font;
   std::wstring text;
-  const wchar_t* cls = RegisterControlClass(kClassName, &ControlProc<Button3D>, LoadCursorW(nullptr, IDC_ARROW));
-  CreateWindowExW(0, cls, Wide(caption, text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, r.left,
-                  r.top, r.width, r.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                  GetModuleHandleW(nullptr), this);
+  const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<Button3D>, LoadCursorW(nullptr, IDC_ARROW));
+  CreateLinkedWindow(this, 0, cls, Wide(caption, text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
+                     r.left, r.top, r.width, r.height, parent, id);
   if (!hwnd_) return false;
   if (!tooltip.empty()) {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "render/fade.h"
+#include "window/attempt.h"
 
 namespace fader {
 
@@ -43,19 +44,22 @@ void ComposeFlow::Tick() {
   const std::uint64_t inputsAt = changes_;
   const std::uint64_t sendsBefore = sendsDone_;
   std::u16string markup;
-  try {
-    markup = Render(c_, [this] { c_.PumpEvents(); });
-  } catch (const OverflowError&) {
-    failedAt_ = inputsAt;  // txtResult keeps what it had; the box caps typed lines anyway
+  // A line beyond what the fade's counts hold, no memory, or a box that
+  // cannot be read: txtResult keeps what it had, and a send renders afresh.
+  if (!Attempt([&] { markup = Render(c_, [this] { c_.PumpEvents(); }); })) {
+    failedAt_ = inputsAt;
     return;
   }
   // A line sent while this tick was rendering is gone from the boxes; its
   // markup must not come back into txtResult to be posted a second time.
   if (sendsDone_ != sendsBefore) return;
-  WriteResult(markup);
   // Changes made while the fade ran are not in this markup: the next tick
-  // renders them.
-  renderedAt_ = inputsAt;
+  // renders them. Markup the box did not take is not there to be sent.
+  if (WriteResult(markup)) {
+    renderedAt_ = inputsAt;
+  } else {
+    failedAt_ = inputsAt;
+  }
 }
 
 void ComposeFlow::KeyPress(std::int16_t& keyAscii) {
@@ -65,40 +69,40 @@ void ComposeFlow::KeyPress(std::int16_t& keyAscii) {
 void ComposeFlow::SendClick() { Send(); }
 
 void ComposeFlow::Send() {
+  // One send at a time: an Enter another program sends to the message box
+  // while this send waits for the chat room would post the line twice.
+  if (inSend_) return;
+  FlagGuard sending(inSend_);
+
   // What goes out is the line in the message box at this moment. When the
   // last tick's markup is behind it (keys and Enter queued together, a paste
   // then Enter), it is rendered now, in one piece: no events are handled in
   // between, so the line cannot change under the send.
   std::u16string markup;
-  if (ResultIsCurrent()) {
-    markup = c_.ResultText();
-  } else {
-    try {
-      markup = Render(c_, {});
-    } catch (const OverflowError&) {
-      c_.FocusMessage();
-      c_.Beep();
-      return;
-    }
-  }
+  if (!Attempt([&] { markup = ResultIsCurrent() ? c_.ResultText() : Render(c_, {}); })) return KeepLine();
   if (markup.empty()) return;
+  bool posted = false;
+  Attempt([&] { posted = c_.Post(markup); });
+  if (!posted) return KeepLine();
 
-  if (!c_.Post(markup)) {
-    // No room got the line: keep what the user typed.
-    c_.FocusMessage();
-    c_.Beep();
-    return;
-  }
   ++sendsDone_;
-  c_.SetMessageText(u"");
-  WriteResult(u"");
-  renderedAt_ = changes_;  // the empty markup of the empty box
+  const bool emptied = c_.SetMessageText(u"");
+  const bool cleared = WriteResult(u"");
+  // The empty markup of the empty box, unless a box kept its text: then the
+  // next send renders what the message box holds.
+  renderedAt_ = emptied && cleared ? changes_ : kNothingRendered;
   c_.FocusMessage();
 }
 
-void ComposeFlow::WriteResult(std::u16string_view markup) {
+// No room got the line, or it could not be made: the user keeps it.
+void ComposeFlow::KeepLine() {
+  c_.FocusMessage();
+  c_.Beep();
+}
+
+bool ComposeFlow::WriteResult(std::u16string_view markup) {
   FlagGuard writing(writingResult_);
-  c_.SetResultText(markup);
+  return c_.SetResultText(markup);
 }
 
 void ComposeFlow::SwatchClick(int index) {

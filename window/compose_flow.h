@@ -16,10 +16,12 @@ class ComposeControls {
   // Background colour of swatch Color1..Color5 (index 1..5), 0x00BBGGRR.
   virtual std::int32_t SwatchColor(int index) const = 0;
   virtual void SetSwatchColor(int index, std::int32_t color) = 0;
+  // Reading a box throws when the box cannot be read; setting one is false
+  // when the box did not take the text.
   virtual std::u16string MessageText() const = 0;  // txtMessage
-  virtual void SetMessageText(std::u16string_view text) = 0;
+  virtual bool SetMessageText(std::u16string_view text) = 0;
   virtual std::u16string ResultText() const = 0;  // txtResult, the hidden store of the markup
-  virtual void SetResultText(std::u16string_view text) = 0;
+  virtual bool SetResultText(std::u16string_view text) = 0;
   virtual void FocusMessage() = 0;
   virtual void Beep() = 0;
   // Posts a line into the chat room; true when it went out.
@@ -33,6 +35,8 @@ class ComposeControls {
 // The flow learns of every change to what it renders when it happens
 // (InputChanged, ResultChanged), so that a tick with nothing new costs next to
 // nothing, and a send knows whether txtResult still matches the message box.
+// Nothing it does throws: a step the system refuses leaves the line with the
+// user (a send beeps), and a later tick or send tries again.
 class ComposeFlow {
  public:
   explicit ComposeFlow(ComposeControls& controls) : c_(controls) {}
@@ -51,17 +55,20 @@ class ComposeFlow {
 
  private:
   bool ResultIsCurrent() const { return renderedAt_ == changes_; }
-  void WriteResult(std::u16string_view markup);
+  bool WriteResult(std::u16string_view markup);
   void Send();
+  void KeepLine();
 
   ComposeControls& c_;
   bool inTick_ = false;
+  bool inSend_ = false;
   bool writingResult_ = false;
   std::uint64_t sendsDone_ = 0;  // lines that went out; a tick seeing it change is stale
   // Counts the changes to the inputs; txtResult holds the markup of the
   // inputs as they were at change number renderedAt_ (none at first).
   std::uint64_t changes_ = 1;
-  std::uint64_t renderedAt_ = 0;
+  static constexpr std::uint64_t kNothingRendered = 0;
+  std::uint64_t renderedAt_ = kNothingRendered;
   std::uint64_t failedAt_ = 0;  // the inputs at this change could not be rendered
 };
 

@@ -1,6 +1,5 @@
 #include "window/control_win32.h"
 
-#include <exception>
 #include <vector>
 
 #include "window/gdi_handles_win32.h"
@@ -67,26 +66,6 @@ COLORREF ToColorRef(std::int32_t value) {
   const auto v = static_cast<std::uint32_t>(value);
   if (v & 0x80000000u) return GetSysColor(static_cast<int>(v & 0xFFu));
   return static_cast<COLORREF>(v & 0x00FFFFFFu);
-}
-
-const wchar_t* RegisterControlClass(const wchar_t* name, WNDPROC proc, HCURSOR cursor) {
-  WNDCLASSEXW wc{};
-  HINSTANCE inst = GetModuleHandleW(nullptr);
-  if (GetClassInfoExW(inst, name, &wc)) return name;
-  wc.cbSize = sizeof(wc);
-  wc.style = CS_HREDRAW | CS_VREDRAW;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = inst;
-  wc.hCursor = cursor;
-  wc.lpszClassName = name;
-  RegisterClassExW(&wc);
-  return name;
-}
-
-void NoteEscapedException(const char* where) noexcept {
-  OutputDebugStringA("mirtane: an exception reached the window procedure of ");
-  OutputDebugStringA(where);
-  OutputDebugStringA("\n");
 }
 
 }  // namespace fader

@@ -1,5 +1,5 @@
-// What the small controls of frmFade share: the window-object link, text
-// conversion at the Win32 boundary, the mouse event arguments, colour values.
+// What the small controls of frmFade share: text conversion at the Win32
+// boundary, the mouse event arguments, colour values.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "window/window_link_win32.h"
 
 namespace fader {
 
@@ -29,10 +31,6 @@ std::int16_t ButtonsHeld(WPARAM wparam);
 // A colour value (0x00BBGGRR) as GDI takes it; one with the high bit set
 // names a system colour by its low byte.
 COLORREF ToColorRef(std::int32_t value);
-
-// Registers a window class of the program once per process; later calls
-// only return the class name.
-const wchar_t* RegisterControlClass(const wchar_t* name, WNDPROC proc, HCURSOR cursor);
 
 // The paint messages an owner-drawn control answers alike: paint on WM_PAINT
 // and WM_PRINTCLIENT, and no erasing, since its painting covers the whole
@@ -57,44 +55,6 @@ bool HandlePaintMessages(HWND hwnd, UINT msg, WPARAM wp, PaintFn&& paint, LRESUL
       return true;
     default:
       return false;
-  }
-}
-
-// The object behind a control window, stored at WM_NCCREATE from the
-// creation parameter and cleared at WM_NCDESTROY.
-template <typename T>
-T* ControlFromWindow(HWND hwnd, UINT msg, LPARAM lparam) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<T*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    if (self) self->AttachWindow(hwnd);
-    return self;
-  }
-  return reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-}
-
-// Reports a C++ exception that reached a window procedure; the procedure then
-// goes on as if the message had been handled.
-void NoteEscapedException(const char* where) noexcept;
-
-// The window procedure of an owner-drawn control class T: the object behind
-// the window handles the message (T::Handle), and no exception gets past it
-// (noted under T::kWhat; the message counts as handled). At WM_NCDESTROY the
-// object lets go of its window before the default handling.
-template <typename T>
-LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  T* self = ControlFromWindow<T>(hwnd, msg, lp);
-  if (!self || !self->hWnd()) return DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    self->AttachWindow(nullptr);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    return DefWindowProcW(hwnd, msg, wp, lp);
-  }
-  try {
-    return self->Handle(msg, wp, lp);
-  } catch (...) {
-    NoteEscapedException(T::kWhat);
-    return 0;
   }
 }
 

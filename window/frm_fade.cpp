@@ -78,15 +78,27 @@ std::optional<ControlId> NextFocusable(const FrmFade& form, std::optional<Contro
 }  // namespace
 
 FrmFade::~FrmFade() {
-  if (hwnd_) DestroyWindow(hwnd_);
+  if (hwnd_) DestroyLinkedWindow(hwnd_);
   if (icon_) DestroyIcon(icon_);
   if (small_icon_) DestroyIcon(small_icon_);
 }
 
 bool FrmFade::Create(HINSTANCE instance) {
   if (hwnd_) return true;
+  try {
+    return CreateWindowAndControls(instance);
+  } catch (...) {
+    // Out of memory on the way: no window is better than half of one.
+    if (hwnd_) DestroyLinkedWindow(hwnd_);
+    return false;
+  }
+}
+
+bool FrmFade::CreateWindowAndControls(HINSTANCE instance) {
   tpp_ = ScreenTwipsPerPixel();
   const layout::Window& design = layout::kFrmFade;
+  // Brushes, fonts, the skin and the icons only make the window look right:
+  // without one it still works, in the system's colours and font.
   back_brush_.reset(CreateSolidBrush(ToColorRef(design.back_color)));
   font_ = MakeFont(*design.font);
   small_button_font_ = MakeFont(layout::kSmallButtonFont);
@@ -97,18 +109,8 @@ bool FrmFade::Create(HINSTANCE instance) {
                                               GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
                                               LR_DEFAULTCOLOR));
 
-  WNDCLASSEXW wc{};
-  if (!GetClassInfoExW(instance, kClassName, &wc)) {
-    wc = WNDCLASSEXW{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &FrmFade::Proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    // The icons are the window's own (WM_SETICON): the class may outlive one window.
-    if (!RegisterClassExW(&wc)) return false;
-  }
-
+  // The icons are the window's own (WM_SETICON): the class may outlive one window.
+  const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<FrmFade>, LoadCursorW(nullptr, IDC_ARROW));
   const int w = TwipsToPixels(design.client_width, tpp_.x);
   const int h = TwipsToPixels(design.client_height, tpp_.y);
   const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
@@ -116,13 +118,12 @@ bool FrmFade::Create(HINSTANCE instance) {
   const std::wstring caption(design.caption.begin(), design.caption.end());
   // A popup has no frame, caption bar or system menu, so the client area is
   // the whole window; the taskbar button comes from WS_EX_APPWINDOW.
-  CreateWindowExW(WS_EX_APPWINDOW, kClassName, caption.c_str(), WS_POPUP | WS_CLIPCHILDREN, x, y, w, h, nullptr,
-                  nullptr, instance, this);
+  CreateLinkedWindow(this, WS_EX_APPWINDOW, cls, caption.c_str(), WS_POPUP | WS_CLIPCHILDREN, x, y, w, h, nullptr, 0);
   if (!hwnd_) return false;
-  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_ ? small_icon_ : icon_));
+  if (icon_) SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+  if (icon_) SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_ ? small_icon_ : icon_));
   if (!CreateControls(instance)) {
-    DestroyWindow(hwnd_);
+    DestroyLinkedWindow(hwnd_);
     return false;
   }
   return true;
@@ -184,17 +185,18 @@ bool FrmFade::CreateControls(HINSTANCE instance) {
 
 std::u16string FrmFade::Caption() const { return hwnd_ ? WindowText(hwnd_) : std::u16string(); }
 
-float FrmFade::Left() const {
-  RECT rc{};
-  if (hwnd_) GetWindowRect(hwnd_, &rc);
-  return PixelsToTwips(rc.left, tpp_.x);
+namespace {
+// Where the window is; a drag must never take an unknown place for 0, 0.
+RECT WindowPlace(HWND hwnd) {
+  RECT rc;
+  if (!hwnd || !GetWindowRect(hwnd, &rc)) throw std::runtime_error("the window's place is unknown");
+  return rc;
 }
+}  // namespace
 
-float FrmFade::Top() const {
-  RECT rc{};
-  if (hwnd_) GetWindowRect(hwnd_, &rc);
-  return PixelsToTwips(rc.top, tpp_.y);
-}
+float FrmFade::Left() const { return PixelsToTwips(WindowPlace(hwnd_).left, tpp_.x); }
+
+float FrmFade::Top() const { return PixelsToTwips(WindowPlace(hwnd_).top, tpp_.y); }
 
 void FrmFade::SetLeft(float twips) {
   const int x = TwipsToPixels(twips, tpp_.x);
@@ -282,24 +284,6 @@ FrmFade* FrmFade::FromWindow(HWND hwnd) {
   return reinterpret_cast<FrmFade*>(GetWindowLongPtrW(root, GWLP_USERDATA));
 }
 
-LRESULT CALLBACK FrmFade::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  FrmFade* self = nullptr;
-  if (msg == WM_NCCREATE) {
-    self = static_cast<FrmFade*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    if (self) self->hwnd_ = hwnd;
-  } else {
-    self = reinterpret_cast<FrmFade*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  }
-  if (!self || !self->hwnd_) return DefWindowProcW(hwnd, msg, wp, lp);
-  try {
-    return self->Handle(msg, wp, lp);
-  } catch (...) {
-    NoteEscapedException("frmFade");
-    return 0;
-  }
-}
-
 LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT painted = 0;  // painting covers every pixel, so nothing is erased
   if (HandlePaintMessages(hwnd_, msg, wp, [this](HDC dc) { Paint(dc); }, painted)) return painted;
@@ -355,16 +339,15 @@ LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       // The session ends the process without destroying the window.
       if (wp) RemoveTrayIconOf(hwnd_);
       return 0;
-    case WM_DESTROY:
-      RemoveTrayIconOf(hwnd_);
-      if (quit_on_destroy_) PostQuitMessage(0);
+    case WM_CLOSE:
+      // Closing ends the program even when the window cannot be destroyed.
+      if (!DestroyLinkedWindow(hwnd_) && quit_on_destroy_) PostQuitMessage(0);
       return 0;
-    case WM_NCDESTROY: {
-      HWND h = hwnd_;
-      hwnd_ = nullptr;
-      SetWindowLongPtrW(h, GWLP_USERDATA, 0);
-      return DefWindowProcW(h, msg, wp, lp);
-    }
+    case WM_DESTROY:
+      // The way out comes first: nothing that fails after it keeps the process.
+      if (quit_on_destroy_) PostQuitMessage(0);
+      RemoveTrayIconOf(hwnd_);
+      return 0;
     default:
       // A registered message has no fixed number, so no case of its own; the
       // timer's ticks never get this far.

@@ -12,7 +12,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -20,6 +19,7 @@
 #include "window/announcements.h"
 #include "window/button_3d_win32.h"
 #include "window/color_dialog_win32.h"
+#include "window/frm_fade_views_win32.h"
 #include "window/gdi_handles_win32.h"
 #include "window/layout.h"
 #include "window/panel_3d_win32.h"
@@ -52,9 +52,10 @@ class FrmFade {
   HICON Icon() const { return icon_; }
   // The coordinate unit: layout::kScaleTwips (1).
   std::int16_t ScaleMode() const { return layout::kScaleTwips; }
-  // The window's top-left corner on the screen, in twips. Setting moves the
-  // window at once (to the nearest pixel); a place beyond the 32-bit pixel
-  // range throws fader::OverflowError.
+  // The window's top-left corner on the screen, in twips; reading throws
+  // std::runtime_error when the system cannot say where the window is.
+  // Setting moves the window at once (to the nearest pixel); a place beyond
+  // the 32-bit pixel range throws fader::OverflowError.
   float Left() const;
   float Top() const;
   void SetLeft(float twips);
@@ -101,10 +102,6 @@ class FrmFade {
   // The region applied to the window (the system owns it once applied);
   // nullptr while the window keeps its rectangle.
   HRGN SkinRegion = nullptr;
-  // What the handlers run on: the compose flow and the title-bar drag with
-  // their views of this window (frm_fade_handlers.cpp).
-  struct Flows;
-  Flows& flows();
 
   // -- handlers (frm_fade_handlers.cpp) -----------------------------------
   void Form_Load();
@@ -133,14 +130,26 @@ class FrmFade {
   // The frmFade that `hwnd` or one of its ancestors is, or nullptr.
   static FrmFade* FromWindow(HWND hwnd);
 
+  void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
+
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <typename T>
+  friend LRESULT CALLBACK LinkedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  static constexpr const char* kWhat = "frmFade";
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  bool CreateWindowAndControls(HINSTANCE instance);
   void Paint(HDC dc);
   bool CreateControls(HINSTANCE instance);
   TextBox* TextBoxOf(HWND hwnd);
 
-  std::shared_ptr<Flows> flows_;
+  // What the handlers run on: the flows over their views of this window.
+  ComposeView composeView_{*this};
+  LifecycleView lifecycleView_{*this};
+  DragView dragView_{*this};
+  ComposeFlow compose_{composeView_};
+  Lifecycle lifecycle_{lifecycleView_};
+  TitleBarDrag drag_{dragView_};
+
   HWND hwnd_ = nullptr;
   HICON icon_ = nullptr;
   HICON small_icon_ = nullptr;

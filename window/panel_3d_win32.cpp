@@ -9,10 +9,9 @@ bool Panel3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16st
   font_ = font;
   tpp_ = tpp;
   std::wstring text;
-  const wchar_t* cls = RegisterControlClass(kClassName, &ControlProc<Panel3D>, LoadCursorW(nullptr, IDC_ARROW));
-  CreateWindowExW(0, cls, Wide(caption, text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width,
-                  r.height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                  this);
+  const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<Panel3D>, LoadCursorW(nullptr, IDC_ARROW));
+  CreateLinkedWindow(this, 0, cls, Wide(caption, text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width,
+                  r.height, parent, id);
   return hwnd_ != nullptr;
 }
 
@@ -47,9 +46,8 @@ void Panel3D::SetMousePointer(std::int16_t value) {
   // While the panel holds the mouse no WM_SETCURSOR comes, so show it now.
   POINT pt;
   RECT rc;
-  GetCursorPos(&pt);
-  GetWindowRect(hwnd_, &rc);
-  if (GetCapture() == hwnd_ || PtInRect(&rc, pt)) SetCursor(Cursor());
+  const bool over = GetCursorPos(&pt) && GetWindowRect(hwnd_, &rc) && PtInRect(&rc, pt);
+  if (GetCapture() == hwnd_ || over) SetCursor(Cursor());
 }
 
 void Panel3D::Raise(const MouseEvent& ev, std::int16_t button, LPARAM lp) {

@@ -55,7 +55,7 @@ class Panel3D {
 
  private:
   template <typename T>
-  friend LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  friend LRESULT CALLBACK LinkedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static constexpr const char* kWhat = "the 3-D panel";
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void Paint(HDC dc);

@@ -37,10 +37,11 @@ bool PictureBox::Create(HWND parent, int id, const layout::PixelRect& r, std::in
     GdiFlush();
   }
 
-  const wchar_t* cls = RegisterControlClass(kClassName, &ControlProc<PictureBox>, LoadCursorW(nullptr, IDC_ARROW));
-  CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width, r.height, parent,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
-  return hwnd_ != nullptr && memory_.get() != nullptr && image_.get() != nullptr;
+  const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<PictureBox>, LoadCursorW(nullptr, IDC_ARROW));
+  CreateLinkedWindow(this, 0, cls, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width, r.height, parent, id);
+  // Without its picture the box shows nothing and the window keeps its
+  // rectangle, but it still works.
+  return hwnd_ != nullptr;
 }
 
 float PictureBox::Width() const { return PixelsToTwips(width_px_, tpp_.x); }

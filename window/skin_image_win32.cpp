@@ -2,6 +2,7 @@
 
 #include <wincodec.h>
 
+#include <new>
 #include <span>
 #include <vector>
 
@@ -88,7 +89,12 @@ bool SkinImage::Decode(const void* bytes, std::size_t size, std::int32_t backgro
   UINT w = 0, h = 0;
   if (FAILED(converter->GetSize(&w, &h)) || w == 0 || h == 0 || w > 4096 || h > 4096) return false;
   const std::size_t stride = static_cast<std::size_t>(w) * 4;
-  std::vector<std::uint8_t> pixels(stride * h);
+  std::vector<std::uint8_t> pixels;
+  try {
+    pixels.resize(stride * h);
+  } catch (const std::bad_alloc&) {
+    return false;  // no memory for the picture: the window goes without its skin
+  }
   if (FAILED(converter->CopyPixels(nullptr, static_cast<UINT>(stride), static_cast<UINT>(pixels.size()),
                                    pixels.data()))) {
     return false;

@@ -9,9 +9,8 @@ namespace fader {
 
 bool SwatchLabel::Create(HWND parent, int id, const layout::PixelRect& r, std::int32_t back_color) {
   back_color_ = back_color;
-  const wchar_t* cls = RegisterControlClass(kClassName, &ControlProc<SwatchLabel>, LoadCursorW(nullptr, IDC_ARROW));
-  CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width, r.height, parent,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
+  const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<SwatchLabel>, LoadCursorW(nullptr, IDC_ARROW));
+  CreateLinkedWindow(this, 0, cls, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width, r.height, parent, id);
   return hwnd_ != nullptr;
 }
 

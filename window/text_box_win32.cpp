@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <stdexcept>
+
 #include "window/control_win32.h"
 
 namespace fader {
@@ -25,16 +27,32 @@ bool TextBox::Create(HWND parent, int id, const layout::PixelRect& r, HFONT font
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   // Typing and pasting both stop at the limit.
   if (max_length > 0) SendMessageW(hwnd_, EM_SETLIMITTEXT, static_cast<WPARAM>(max_length), 0);
-  SetWindowSubclass(hwnd_, &TextBox::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  // Without the subclass no key reaches KeyPress, and Enter would never send.
+  if (!SetWindowSubclass(hwnd_, &TextBox::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
+    DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+    return false;
+  }
   return true;
 }
 
-std::u16string TextBox::Text() const { return hwnd_ ? WindowText(hwnd_) : std::u16string(); }
+std::u16string TextBox::Text() const {
+  if (!hwnd_) return {};
+  SetLastError(ERROR_SUCCESS);
+  const int length = GetWindowTextLengthW(hwnd_);
+  if (length == 0 && GetLastError() != ERROR_SUCCESS) throw std::runtime_error("the text box cannot be read");
+  if (length <= 0) return {};
+  std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+  const int got = GetWindowTextW(hwnd_, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+  if (got <= 0) throw std::runtime_error("the text box cannot be read");
+  text.resize(static_cast<std::size_t>(got));
+  return text;
+}
 
-void TextBox::SetText(std::u16string_view text) {
-  if (!hwnd_) return;
+bool TextBox::SetText(std::u16string_view text) {
+  if (!hwnd_) return false;
   std::wstring keep;
-  SetWindowTextW(hwnd_, Wide(text, keep));
+  return SetWindowTextW(hwnd_, Wide(text, keep)) != FALSE;
 }
 
 void TextBox::SetFocus() {
@@ -60,6 +78,9 @@ LRESULT CALLBACK TextBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         }
         break;
       case WM_NCDESTROY:
+        // Only the box's real end lets go of it, never a message another
+        // program sends.
+        if (!link_detail::Destroying() && hwnd == (self ? self->hwnd_ : nullptr)) return 0;
         RemoveWindowSubclass(hwnd, &TextBox::SubclassProc, kSubclassId);
         if (self) self->hwnd_ = nullptr;
         break;

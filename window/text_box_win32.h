@@ -27,8 +27,11 @@ class TextBox {
               std::int32_t fore_color, int max_length);
 
   HWND hWnd() const { return hwnd_; }
+  // The text; throws std::runtime_error when the box cannot be read, so that
+  // a failed read is never taken for an empty box.
   std::u16string Text() const;
-  void SetText(std::u16string_view text);
+  // False when the box did not take the text.
+  bool SetText(std::u16string_view text);
   void SetFocus();
 
   std::int32_t BackColor() const { return back_color_; }

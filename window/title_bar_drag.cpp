@@ -20,9 +20,13 @@ std::int16_t RoundTo16(float value) {
 void TitleBarDrag::MouseDown(std::int16_t button, std::int16_t, float x, float y) {
   if (button != kLeftButton) return;  // any shift state
   t_.SetMousePointer(kMovePointer);
+  // Armed only once the press is known: a press that cannot be rounded
+  // leaves the drag off, never following the pointer with an old offset.
+  const std::int16_t x16 = RoundTo16(x);
+  const std::int16_t y16 = RoundTo16(y);
+  DragX_ = x16;
+  DragY_ = y16;
   Dragging_ = kTrue;
-  DragX_ = RoundTo16(x);
-  DragY_ = RoundTo16(y);
 }
 
 void TitleBarDrag::MouseMove(std::int16_t, std::int16_t, float x, float y) {

@@ -1,7 +1,12 @@
 // The start and exit announcements and the order of start-up and exit.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
+#include <set>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "window/announcements.h"
@@ -16,22 +21,32 @@ class FakeLifecycle : public fader::LifecycleControls {
   std::u16string askedText, askedTitle;
   unsigned askedStyle = 0;
 
-  void ApplyShape() override { calls.push_back("shape"); }
-  void StayOnTop() override { calls.push_back("topmost"); }
+  std::set<std::string> throwAt;                       // steps that fail
+  std::map<std::string, std::function<void()>> during;  // runs inside a step
+
+  void ApplyShape() override { Step("shape"); }
+  void StayOnTop() override { Step("topmost"); }
   bool Post(std::u16string_view m) override {
-    calls.push_back("post");
+    Step("post");
     posted.emplace_back(m);
     return false;  // no room open: start and exit go on all the same
   }
   int Ask(std::u16string_view text, std::u16string_view title, unsigned style) override {
-    calls.push_back("ask");
+    Step("ask");
     askedText = text;
     askedTitle = title;
     askedStyle = style;
     return answer;
   }
-  void RemoveTrayIcon() override { calls.push_back("untray"); }
-  void EndProgram() override { calls.push_back("end"); }
+  void RemoveTrayIcon() override { Step("untray"); }
+  void EndProgram() override { Step("end"); }
+
+ private:
+  void Step(const std::string& name) {
+    calls.push_back(name);
+    if (auto f = during.find(name); f != during.end() && f->second) std::exchange(f->second, nullptr)();
+    if (throwAt.count(name)) throw std::runtime_error(name + " failed");
+  }
 };
 
 TEST(Announcements, StartLineIsSpelledExactly) {
@@ -64,7 +79,7 @@ TEST(Announcements, ExitLineDiffersOnlyInItsLastWordGroup) {
 TEST(Lifecycle, LoadShapesThenGoesOnTopThenAnnounces) {
   fader::Banners b;
   FakeLifecycle f;
-  fader::RunFormLoad(b, f);
+  fader::Lifecycle(f).FormLoad(b);
   EXPECT_EQ(f.calls, (std::vector<std::string>{"shape", "topmost", "post"}));
   ASSERT_EQ(f.posted.size(), 1u);
   EXPECT_EQ(f.posted[0], fader::StartAnnouncement(b));
@@ -74,7 +89,7 @@ TEST(Lifecycle, ExitAsksAndOnNoDoesNothing) {
   fader::Banners b;
   FakeLifecycle f;
   f.answer = 7;
-  fader::RunExitClick(b, f);
+  fader::Lifecycle(f).ExitClick(b);
   EXPECT_EQ(f.calls, std::vector<std::string>{"ask"});
   EXPECT_EQ(f.askedText, u"Are you sure you want to exit m\u00EDrt\u00E1n\u00E9?");
   EXPECT_EQ(f.askedTitle, u"m\u00EDrt\u00E1n\u00E9");
@@ -85,9 +100,51 @@ TEST(Lifecycle, ExitOnYesAnnouncesRemovesTheTrayIconThenEnds) {
   fader::Banners b;
   FakeLifecycle f;
   f.answer = 6;
-  fader::RunExitClick(b, f);
+  fader::Lifecycle(f).ExitClick(b);
   EXPECT_EQ(f.calls, (std::vector<std::string>{"ask", "post", "untray", "end"}));
   EXPECT_EQ(f.posted[0], fader::ExitAnnouncement(b));
+}
+
+TEST(Lifecycle, YesEndsTheProgramWhateverFailsOnTheWay) {
+  fader::Banners b;
+  FakeLifecycle f;
+  f.answer = 6;
+  f.throwAt = {"post", "untray"};
+  fader::Lifecycle(f).ExitClick(b);
+  EXPECT_EQ(f.calls, (std::vector<std::string>{"ask", "post", "untray", "end"}));
+
+  // A question that cannot be asked is a No.
+  FakeLifecycle g;
+  g.throwAt = {"ask"};
+  fader::Lifecycle(g).ExitClick(b);
+  EXPECT_EQ(g.calls, std::vector<std::string>{"ask"});
+}
+
+TEST(Lifecycle, ExitClickDuringAnExitDoesNothingSoTheLineGoesOutOnce) {
+  fader::Banners b;
+  FakeLifecycle f;
+  f.answer = 6;
+  fader::Lifecycle life(f);
+  // Another program clicks exit while the question is open and while the
+  // exit line is on its way.
+  f.during = {{"ask", [&] { life.ExitClick(b); }}, {"post", [&] { life.ExitClick(b); }}};
+  life.ExitClick(b);
+  life.ExitClick(b);  // the program has ended; nothing more is posted
+  EXPECT_EQ(f.calls, (std::vector<std::string>{"ask", "post", "untray", "end"}));
+  // After a No the button works again.
+  FakeLifecycle g;
+  fader::Lifecycle again(g);
+  again.ExitClick(b);
+  again.ExitClick(b);
+  EXPECT_EQ(g.calls, (std::vector<std::string>{"ask", "ask"}));
+}
+
+TEST(Lifecycle, LoadGoesOnPastEveryStepThatFails) {
+  fader::Banners b;
+  FakeLifecycle f;
+  f.throwAt = {"shape", "topmost"};
+  fader::Lifecycle(f).FormLoad(b);
+  EXPECT_EQ(f.calls, (std::vector<std::string>{"shape", "topmost", "post"}));
 }
 
 }  // namespace

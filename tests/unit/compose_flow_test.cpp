@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -32,21 +34,36 @@ class FakeControls : public fader::ComposeControls {
     colors[i] = c;
     flow->InputChanged();
   }
-  std::u16string MessageText() const override { return ++reads, message; }
-  void SetMessageText(std::u16string_view t) override {
+  // Boxes the system refuses: the next write fails, a read throws.
+  bool refuseResultWrite = false, refuseMessageWrite = false, unreadable = false;
+
+  std::u16string MessageText() const override {
+    if (unreadable) throw std::runtime_error("the box cannot be read");
+    return ++reads, message;
+  }
+  bool SetMessageText(std::u16string_view t) override {
+    if (std::exchange(refuseMessageWrite, false)) return false;
     message = t;
     flow->InputChanged();
+    return true;
   }
-  std::u16string ResultText() const override { return ++reads, result; }
-  void SetResultText(std::u16string_view t) override {
+  std::u16string ResultText() const override {
+    if (unreadable) throw std::runtime_error("the box cannot be read");
+    return ++reads, result;
+  }
+  bool SetResultText(std::u16string_view t) override {
+    if (std::exchange(refuseResultWrite, false)) return false;
     result = t;
     ++resultWrites;
     flow->ResultChanged();
+    return true;
   }
   void FocusMessage() override { focusedMessage = true; }
   void Beep() override { ++beeps; }
+  std::function<void()> onPost;  // runs while the line is on its way
   bool Post(std::u16string_view m) override {
     if (!roomOpen) return false;
+    if (auto f = std::exchange(onPost, nullptr)) f();
     posted.emplace_back(m);
     return true;
   }
@@ -273,6 +290,61 @@ TEST(ComposeFlow, FailingFadeLeavesTheResultAloneAndIsNotRetriedUntilAChange) {
   EXPECT_TRUE(w.c.posted.empty());
   EXPECT_EQ(w.c.beeps, 1);
   EXPECT_EQ(w.c.message.size(), 32773u);
+}
+
+TEST(ComposeFlow, EnterSentDuringASendPostsNothingMore) {
+  // Another program sends Enter to the box while the send waits for the room.
+  Window w;
+  w.Type(u"once");
+  w.c.onPost = [&] { w.Enter(); };
+  w.Enter();
+  ASSERT_EQ(w.c.posted.size(), 1u);
+  EXPECT_EQ(Shown(w.c.posted[0]), u"once");
+  EXPECT_EQ(w.c.beeps, 0);
+}
+
+TEST(ComposeFlow, MarkupTheResultBoxRefusedIsNeverPosted) {
+  // The tick's markup of "fault line 1" never reached txtResult, which still
+  // holds the markup of "fault line ".
+  Window w;
+  w.Type(u"fault line ");
+  w.flow.Tick();
+  w.Type(u"1");
+  w.c.refuseResultWrite = true;
+  w.flow.Tick();
+  w.Enter();
+  ASSERT_EQ(w.c.posted.size(), 1u);
+  EXPECT_EQ(Shown(w.c.posted[0]), u"fault line 1");
+
+  // A message box that keeps its text after a post: the next Enter sends
+  // what it holds, never the empty markup of an empty box.
+  w.Type(u"kept");
+  w.c.refuseMessageWrite = true;
+  w.Enter();
+  EXPECT_EQ(w.c.message, u"kept");
+  w.Enter();
+  ASSERT_EQ(w.c.posted.size(), 3u);
+  EXPECT_EQ(Shown(w.c.posted[2]), u"kept");
+}
+
+TEST(ComposeFlow, BoxesThatCannotBeReadKeepTheLineAndBeep) {
+  Window w;
+  w.Type(u"unread");
+  w.c.unreadable = true;
+  EXPECT_NO_THROW(w.flow.Tick());
+  w.Enter();
+  w.c.unreadable = false;
+  w.Type(u"!");
+  w.flow.Tick();
+  w.c.unreadable = true;  // a current txtResult that cannot be read
+  w.Enter();
+  EXPECT_TRUE(w.c.posted.empty());
+  EXPECT_EQ(w.c.beeps, 2);
+  EXPECT_TRUE(w.c.focusedMessage);
+  w.c.unreadable = false;
+  w.Enter();
+  ASSERT_EQ(w.c.posted.size(), 1u);
+  EXPECT_EQ(Shown(w.c.posted[0]), u"unread!");
 }
 
 TEST(ComposeFlow, SwatchTakesTheChosenColourAndKeepsItsOwnOnCancelOrError) {

@@ -98,6 +98,15 @@ TEST(TitleBarDrag, CoordinateBeyondSixteenBitsIsAnOverflowNotAWrap) {
   FakeWindow w;
   fader::TitleBarDrag drag(w);
   EXPECT_THROW(drag.MouseDown(1, 0, 40000.0f, 0), fader::OverflowError);
+  // The press that failed left the drag off: moves do not follow the pointer.
+  EXPECT_FALSE(drag.Dragging());
+  drag.MouseMove(1, 0, 100, 100);
+  EXPECT_TRUE(w.order.empty());
+  // Nor does one that fails after a good press and release.
+  drag.MouseDown(1, 0, 10, 10);
+  drag.MouseUp(1, 0, 10, 10);
+  EXPECT_THROW(drag.MouseDown(1, 0, 10, -40000.0f), fader::OverflowError);
+  EXPECT_FALSE(drag.Dragging());
 }
 
 }  // namespace

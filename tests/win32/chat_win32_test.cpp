@@ -319,6 +319,13 @@ TEST(Win32WindowTree, CharactersTheCodePageLacksBecomeQuestionMarksNeverLookAlik
   EXPECT_EQ(nul, std::string("a\0b", 3));
 }
 
+// Windows refuses WC_NO_BEST_FIT_CHARS for UTF-8 (Wine does not): a program on
+// a system whose ANSI code page is UTF-8 must still convert every line.
+TEST(Win32WindowTree, Utf8CodePageGivesEveryCharacterItsBytes) {
+  EXPECT_EQ(fader::ToCodePage(CP_UTF8, u"A\u221eB\u0142C"), "A\xe2\x88\x9e" "B\xc5\x82" "C");
+  EXPECT_EQ(fader::ToCodePage(1252, u"A\u221eB"), "A?B");
+}
+
 // ------------------------------------------------ the stand-in room, across processes
 
 std::wstring HereDir() {

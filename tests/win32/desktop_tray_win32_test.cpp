@@ -104,6 +104,11 @@ TEST_F(TrayWindow, MinimizeAddsTheIconWithTheRecordAndHidesTheWindow) {
   EXPECT_FALSE(Shell_NotifyIconA(NIM_ADD, reinterpret_cast<NOTIFYICONDATAA*>(&again)));
 }
 
+TEST_F(TrayWindow, NoIconToShowKeepsTheWindowOutOfTheTray) {
+  EXPECT_FALSE(fader::MinimizeToTray(nullptr, kCaption, window_));
+  EXPECT_TRUE(IsWindowVisible(window_));
+}
+
 TEST_F(TrayWindow, DoubleClickOrRightPressOnTheIconRestoresAndDeletesIt) {
   for (int message : {WM_LBUTTONDBLCLK, WM_RBUTTONDOWN}) {
     fader::StayOnTop(window_);

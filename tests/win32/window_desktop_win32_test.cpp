@@ -214,14 +214,14 @@ TEST_F(FrmFadeDesktop, NewTaskbarGetsTheIconOfTheHiddenWindowBack) {
   EXPECT_FALSE(IconPresent(form().hWnd()));
 }
 
-TEST_F(FrmFadeDesktop, RefusedIconLeavesTheWindowShownWithTheFocusOnTheButton) {
+TEST_F(FrmFadeDesktop, RefusedIconLeavesTheWindowShownWithTheFocusInTheMessageBox) {
   form().Show();
   // The shell refuses a second icon of the same window and number.
   ASSERT_TRUE(NotifyAbout(form().hWnd(), NIM_ADD, NIF_ICON, form().Icon()));
 
   ClickMinimize();
   EXPECT_TRUE(IsWindowVisible(form().hWnd()));
-  EXPECT_EQ(GetFocus(), form().cmdMinimize.hWnd());
+  EXPECT_EQ(GetFocus(), form().txtMessage.hWnd());
 }
 
 struct CloseWatch {

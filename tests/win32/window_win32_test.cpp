@@ -212,6 +212,41 @@ TEST_F(FrmFadeTest, PictureBoxReadsTheSkinOverBlackBeforeTheWindowIsShown) {
   EXPECT_TRUE(IsRedShade(GetPixel(form().picBox.hDC(), 120, 95)));
 }
 
+TEST_F(FrmFadeTest, CreationAndDestructionMessagesFromOutsideChangeNothing) {
+  // Any program can send or post these to any window: a stray pointer taken
+  // for the form would crash it, a link let go would orphan it.
+  CREATESTRUCTW bogus{};
+  bogus.lpCreateParams = reinterpret_cast<void*>(0x1234);
+  for (HWND h : {form().hWnd(), form().cmdSend.hWnd(), form().TitleBar.hWnd()}) {
+    SendMessageW(h, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&bogus));
+  }
+  for (HWND h : {form().hWnd(), form().cmdSend.hWnd(), form().txtMessage.hWnd()}) {
+    SendMessageW(h, WM_NCDESTROY, 0, 0);
+    PostMessageW(h, WM_NCDESTROY, 0, 0);
+  }
+  PumpWindowMessages();
+  EXPECT_EQ(FrmFade::FromWindow(form().hWnd()), &form());
+
+  int clicks = 0;
+  form().cmdSend.Click = [&] { ++clicks; };
+  SendMessageW(form().cmdSend.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  SendMessageW(form().cmdSend.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  EXPECT_EQ(clicks, 1);
+  std::int16_t seen = 0;
+  form().txtMessage.KeyPress = [&](std::int16_t& key) { seen = key; };
+  SendMessageW(form().txtMessage.hWnd(), WM_CHAR, 'k', 0);
+  EXPECT_EQ(seen, 'k');
+  EXPECT_EQ(form().txtMessage.Text(), u"k");
+
+  // Closing still takes the window and every control with it.
+  HWND button = form().cmdSend.hWnd();
+  SendMessageW(form().hWnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(form().hWnd(), nullptr);
+  EXPECT_EQ(form().cmdSend.hWnd(), nullptr);
+  EXPECT_EQ(form().txtMessage.hWnd(), nullptr);
+  EXPECT_FALSE(IsWindow(button));
+}
+
 TEST(MessagePump, HandlesWhatIsQueuedAndLeavesAQuitForTheMainLoop) {
   int handled = 0;
   HWND w = CreateWindowExW(0, L"Static", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
