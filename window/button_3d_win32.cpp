@@ -12,7 +12,7 @@ bool Button3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16s
   font_ = font;
   std::wstring text;
   const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<Button3D>, LoadCursorW(nullptr, IDC_ARROW));
-  CreateLinkedWindow(this, 0, cls, Wide(caption, text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
+  CreateLinkedWindow(this, kWhat, 0, cls, Wide(caption, text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
                      r.left, r.top, r.width, r.height, parent, id);
   if (!hwnd_) return false;
   if (!tooltip.empty()) {
@@ -42,7 +42,8 @@ std::u16string Button3D::Caption() const { return WindowText(hwnd_); }
 
 bool Button3D::PointerInside(LPARAM lp) const {
   RECT rc;
-  GetClientRect(hwnd_, &rc);
+  // A size the system cannot tell: the release counts where the press was.
+  if (!GetClientRect(hwnd_, &rc)) return true;
   const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
   return PtInRect(&rc, pt) != FALSE;
 }
@@ -125,7 +126,7 @@ LRESULT Button3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void Button3D::Paint(HDC dc) {
-  RECT rc;
+  RECT rc{};
   GetClientRect(hwnd_, &rc);
   FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
   DrawEdge(dc, &rc, pressed_ ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);

@@ -16,6 +16,7 @@ namespace fader {
 class Button3D {
  public:
   static constexpr const wchar_t* kClassName = L"mirtane.Button3D";
+  static constexpr const char* kWhat = "a 3-D button";  // names the kind in the window links
 
   Button3D() = default;
   Button3D(const Button3D&) = delete;
@@ -38,7 +39,6 @@ class Button3D {
  private:
   template <typename T>
   friend LRESULT CALLBACK LinkedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static constexpr const char* kWhat = "a 3-D button";
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void Paint(HDC dc);
   bool PointerInside(LPARAM lp) const;

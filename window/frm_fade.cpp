@@ -118,7 +118,7 @@ bool FrmFade::CreateWindowAndControls(HINSTANCE instance) {
   const std::wstring caption(design.caption.begin(), design.caption.end());
   // A popup has no frame, caption bar or system menu, so the client area is
   // the whole window; the taskbar button comes from WS_EX_APPWINDOW.
-  CreateLinkedWindow(this, WS_EX_APPWINDOW, cls, caption.c_str(), WS_POPUP | WS_CLIPCHILDREN, x, y, w, h, nullptr, 0);
+  CreateLinkedWindow(this, kWhat, WS_EX_APPWINDOW, cls, caption.c_str(), WS_POPUP | WS_CLIPCHILDREN, x, y, w, h, nullptr, 0);
   if (!hwnd_) return false;
   if (icon_) SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   if (icon_) SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_ ? small_icon_ : icon_));
@@ -276,12 +276,8 @@ bool FrmFade::PreTranslate(const MSG& msg) {
 }
 
 FrmFade* FrmFade::FromWindow(HWND hwnd) {
-  if (!hwnd) return nullptr;
-  HWND root = GetAncestor(hwnd, GA_ROOT);
-  if (!root) return nullptr;
-  wchar_t cls[32] = {};
-  if (!GetClassNameW(root, cls, 32) || lstrcmpiW(cls, kClassName) != 0) return nullptr;
-  return reinterpret_cast<FrmFade*>(GetWindowLongPtrW(root, GWLP_USERDATA));
+  HWND root = hwnd ? GetAncestor(hwnd, GA_ROOT) : nullptr;
+  return LinkedObject<FrmFade>(root);
 }
 
 LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -361,7 +357,7 @@ LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void FrmFade::Paint(HDC dc) {
-  RECT rc;
+  RECT rc{};
   GetClientRect(hwnd_, &rc);
   FillRect(dc, &rc, back_brush_.get());
   skin_.Draw(dc, 0, 0);

@@ -34,6 +34,7 @@ namespace fader {
 class FrmFade {
  public:
   static constexpr const wchar_t* kClassName = L"frmFade";
+  static constexpr const char* kWhat = "frmFade";  // names the kind in the window links
 
   FrmFade() = default;
   FrmFade(const FrmFade&) = delete;
@@ -135,7 +136,6 @@ class FrmFade {
  private:
   template <typename T>
   friend LRESULT CALLBACK LinkedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static constexpr const char* kWhat = "frmFade";
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   bool CreateWindowAndControls(HINSTANCE instance);
   void Paint(HDC dc);

@@ -10,7 +10,7 @@ bool Panel3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16st
   tpp_ = tpp;
   std::wstring text;
   const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<Panel3D>, LoadCursorW(nullptr, IDC_ARROW));
-  CreateLinkedWindow(this, 0, cls, Wide(caption, text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width,
+  CreateLinkedWindow(this, kWhat, 0, cls, Wide(caption, text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width,
                   r.height, parent, id);
   return hwnd_ != nullptr;
 }
@@ -100,7 +100,7 @@ LRESULT Panel3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void Panel3D::Paint(HDC dc) {
-  RECT rc;
+  RECT rc{};
   GetClientRect(hwnd_, &rc);
   FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
   DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_RECT);

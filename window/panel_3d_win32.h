@@ -19,6 +19,7 @@ namespace fader {
 class Panel3D {
  public:
   static constexpr const wchar_t* kClassName = L"mirtane.Panel3D";
+  static constexpr const char* kWhat = "the 3-D panel";  // names the kind in the window links
 
   using MouseEvent = std::function<void(std::int16_t button, std::int16_t shift, float x, float y)>;
 
@@ -56,7 +57,6 @@ class Panel3D {
  private:
   template <typename T>
   friend LRESULT CALLBACK LinkedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static constexpr const char* kWhat = "the 3-D panel";
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void Paint(HDC dc);
   void Raise(const MouseEvent& ev, std::int16_t button, LPARAM lp);

@@ -18,6 +18,7 @@ namespace fader {
 class PictureBox {
  public:
   static constexpr const wchar_t* kClassName = L"mirtane.PictureBox";
+  static constexpr const char* kWhat = "the picture box";  // names the kind in the window links
 
   PictureBox() = default;
   PictureBox(const PictureBox&) = delete;
@@ -43,7 +44,6 @@ class PictureBox {
  private:
   template <typename T>
   friend LRESULT CALLBACK LinkedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static constexpr const char* kWhat = "the picture box";
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void Paint(HDC dc);
 

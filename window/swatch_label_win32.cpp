@@ -10,7 +10,7 @@ namespace fader {
 bool SwatchLabel::Create(HWND parent, int id, const layout::PixelRect& r, std::int32_t back_color) {
   back_color_ = back_color;
   const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<SwatchLabel>, LoadCursorW(nullptr, IDC_ARROW));
-  CreateLinkedWindow(this, 0, cls, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width, r.height, parent, id);
+  CreateLinkedWindow(this, kWhat, 0, cls, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width, r.height, parent, id);
   return hwnd_ != nullptr;
 }
 
@@ -33,9 +33,10 @@ LRESULT SwatchLabel::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       pressed_ = false;
       ReleaseCapture();
       RECT rc;
-      GetClientRect(hwnd_, &rc);
       const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-      if (PtInRect(&rc, pt) && Click) Click();
+      // A size the system cannot tell: the release counts where the press was.
+      const bool inside = !GetClientRect(hwnd_, &rc) || PtInRect(&rc, pt);
+      if (inside && Click) Click();
       return 0;
     }
     case WM_CAPTURECHANGED:
@@ -46,7 +47,7 @@ LRESULT SwatchLabel::Handle(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void SwatchLabel::Paint(HDC dc) {
-  RECT rc;
+  RECT rc{};
   GetClientRect(hwnd_, &rc);
   Brush brush(CreateSolidBrush(ToColorRef(back_color_)));
   FillRect(dc, &rc, brush.get());

@@ -15,6 +15,7 @@ namespace fader {
 class SwatchLabel {
  public:
   static constexpr const wchar_t* kClassName = L"mirtane.Swatch";
+  static constexpr const char* kWhat = "a swatch";  // names the kind in the window links
 
   SwatchLabel() = default;
   SwatchLabel(const SwatchLabel&) = delete;
@@ -38,7 +39,6 @@ class SwatchLabel {
  private:
   template <typename T>
   friend LRESULT CALLBACK LinkedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static constexpr const char* kWhat = "a swatch";
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   void Paint(HDC dc);
 

@@ -1,23 +1,54 @@
 #include "window/window_link_win32.h"
 
+#include <array>
+
 namespace fader {
 namespace {
 
-// The program's one GUI thread makes and destroys every window of its classes.
-void* t_being_created = nullptr;
-int t_destroying = 0;
+struct Link {
+  HWND window = nullptr;
+  void* object = nullptr;
+  const char* what = nullptr;
+};
+
+// The program's one GUI thread makes and destroys every window of its
+// classes: a window and its fourteen controls, a few more in tests.
+std::array<Link, 64> g_links;
+
+void* g_being_created = nullptr;
+const char* g_kind_being_created = nullptr;
+int g_destroying = 0;
+
+Link* Find(HWND window) {
+  for (Link& link : g_links) {
+    if (link.window == window) return &link;
+  }
+  return nullptr;
+}
 
 }  // namespace
 
 namespace link_detail {
 
-void* TakeObjectBeingCreated() {
-  void* object = t_being_created;
-  t_being_created = nullptr;  // the first WM_NCCREATE is the window's own
-  return object;
+bool LinkIfBeingCreated(HWND window, const char* what) {
+  if (!window || !g_being_created || g_kind_being_created != what || Find(window)) return false;
+  Link* free = Find(nullptr);
+  if (!free) return false;
+  *free = Link{window, g_being_created, what};
+  g_being_created = nullptr;  // the first WM_NCCREATE is the window's own
+  return true;
 }
 
-bool Destroying() { return t_destroying > 0; }
+void* Linked(HWND window, const char* what) {
+  const Link* link = window ? Find(window) : nullptr;
+  return link && link->what == what ? link->object : nullptr;
+}
+
+void Unlink(HWND window) {
+  if (Link* link = window ? Find(window) : nullptr) *link = Link{};
+}
+
+bool Destroying() { return g_destroying > 0; }
 
 }  // namespace link_detail
 
@@ -33,20 +64,28 @@ const wchar_t* RegisterWindowClass(const wchar_t* name, WNDPROC proc, HCURSOR cu
   return RegisterClassExW(&wc) ? name : nullptr;
 }
 
-HWND CreateLinkedWindow(void* object, DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int x,
-                        int y, int width, int height, HWND parent, int id) {
+HWND CreateLinkedWindow(void* object, const char* what, DWORD exStyle, const wchar_t* cls, const wchar_t* text,
+                        DWORD style, int x, int y, int width, int height, HWND parent, int id) {
   if (!cls) return nullptr;
-  t_being_created = object;
+  g_being_created = object;
+  g_kind_being_created = what;
   HWND window = CreateWindowExW(exStyle, cls, text, style, x, y, width, height, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-  t_being_created = nullptr;
+  const bool linked = window && link_detail::Linked(window, what) == object;
+  g_being_created = nullptr;
+  g_kind_being_created = nullptr;
+  if (window && !linked) {
+    // A window the program cannot reach its object from would be a dead one.
+    DestroyLinkedWindow(window);
+    return nullptr;
+  }
   return window;
 }
 
 bool DestroyLinkedWindow(HWND window) {
-  ++t_destroying;
+  ++g_destroying;
   const bool done = DestroyWindow(window) != FALSE;
-  --t_destroying;
+  --g_destroying;
   return done;
 }
 

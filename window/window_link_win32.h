@@ -6,7 +6,9 @@
 // CreateLinkedWindow, and undone only while this thread destroys windows
 // through DestroyLinkedWindow (a parent takes its children along). Another
 // program can send or post WM_NCCREATE and WM_NCDESTROY to any window; such a
-// message neither attaches a stray pointer nor lets go of the object.
+// message neither attaches a stray pointer nor lets go of the object. The
+// links are kept in the program's own table, not in the window: finding a
+// window's object asks the system nothing, and so never fails.
 #pragma once
 
 #include <windows.h>
@@ -18,20 +20,31 @@ namespace fader {
 // refuses the class.
 const wchar_t* RegisterWindowClass(const wchar_t* name, WNDPROC proc, HCURSOR cursor);
 
-// CreateWindowExW for a window whose object is `object`: the object is
-// attached at the window's WM_NCCREATE. The window, or nullptr.
-HWND CreateLinkedWindow(void* object, DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int x,
-                        int y, int width, int height, HWND parent, int id);
+// CreateWindowExW for a window whose object is `object`, of the kind named
+// `what`: the object is attached at the window's WM_NCCREATE. The window, or
+// nullptr (also when no link could be kept for it).
+HWND CreateLinkedWindow(void* object, const char* what, DWORD exStyle, const wchar_t* cls, const wchar_t* text,
+                        DWORD style, int x, int y, int width, int height, HWND parent, int id);
 
 // DestroyWindow, during which the windows destroyed let go of their objects.
 bool DestroyLinkedWindow(HWND window);
 
 namespace link_detail {
-// The object whose window this thread is creating now, if any.
-void* TakeObjectBeingCreated();
+// Links the window to the object this thread is creating now, if the window
+// has none yet and `what` is that object's kind; false when it has no link.
+bool LinkIfBeingCreated(HWND window, const char* what);
+// The object of kind `what` linked to the window, or nullptr.
+void* Linked(HWND window, const char* what);
+void Unlink(HWND window);
 // Whether this thread is inside DestroyLinkedWindow.
 bool Destroying();
 }  // namespace link_detail
+
+// The object of type T linked to a window (T::kWhat names the kind), or nullptr.
+template <typename T>
+T* LinkedObject(HWND window) {
+  return static_cast<T*>(link_detail::Linked(window, T::kWhat));
+}
 
 // Reports a C++ exception that reached a window procedure; the procedure then
 // goes on as if the message had been handled.
@@ -44,18 +57,16 @@ void NoteEscapedException(const char* where) noexcept;
 template <typename T>
 LRESULT CALLBACK LinkedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
-    if (GetWindowLongPtrW(hwnd, GWLP_USERDATA) != 0) return 0;  // a window long made: not its creation
-    if (auto* self = static_cast<T*>(link_detail::TakeObjectBeingCreated())) {
-      SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-      self->AttachWindow(hwnd);
-    }
+    if (LinkedObject<T>(hwnd)) return 0;  // a window long made: not its creation
+    if (!link_detail::LinkIfBeingCreated(hwnd, T::kWhat)) return DefWindowProcW(hwnd, msg, wp, lp);
+    LinkedObject<T>(hwnd)->AttachWindow(hwnd);
   }
-  auto* self = reinterpret_cast<T*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self || self->hWnd() != hwnd) return DefWindowProcW(hwnd, msg, wp, lp);
+  T* self = LinkedObject<T>(hwnd);
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
     if (!link_detail::Destroying()) return 0;  // not ours: the window lives on
     self->AttachWindow(nullptr);
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    link_detail::Unlink(hwnd);
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
   try {

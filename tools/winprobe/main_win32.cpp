@@ -10,6 +10,9 @@
 //   winprobe clipboard            the text on the clipboard as programs see
 //                                 it, as UTF-8 (under Wine it follows the X
 //                                 clipboard a moment after it changes)
+//   winprobe post TITLE MESSAGE   posts MESSAGE (a number, or the name of a
+//                                 registered message) to the top-level window
+//                                 titled TITLE
 //
 // Exit code 0 with the answer on stdout; 1 when there is no such window or it
 // does not answer within 5 s; 2 for a bad command line.
@@ -85,6 +88,13 @@ int ItemRect(const wchar_t* title, long id) {
   return 0;
 }
 
+int Post(const wchar_t* title, const wchar_t* message) {
+  HWND window = FindWindowW(nullptr, title);
+  long number = 0;
+  const UINT msg = ReadNumber(message, number) ? static_cast<UINT>(number) : RegisterWindowMessageW(message);
+  return window && msg && PostMessageW(window, msg, 0, 0) ? 0 : 1;
+}
+
 int Run(int argc, wchar_t** argv) {
   long a = 0, b = 0;
   if (argc == 4 && std::wcscmp(argv[1], L"text-at") == 0 && ReadNumber(argv[2], a) && ReadNumber(argv[3], b)) {
@@ -92,7 +102,8 @@ int Run(int argc, wchar_t** argv) {
   }
   if (argc == 4 && std::wcscmp(argv[1], L"item-rect") == 0 && ReadNumber(argv[3], a)) return ItemRect(argv[2], a);
   if (argc == 2 && std::wcscmp(argv[1], L"clipboard") == 0) return Clipboard();
-  std::fputs("usage: winprobe text-at X Y | item-rect TITLE ID | clipboard\n", stderr);
+  if (argc == 4 && std::wcscmp(argv[1], L"post") == 0) return Post(argv[2], argv[3]);
+  std::fputs("usage: winprobe text-at X Y | item-rect TITLE ID | clipboard | post TITLE MESSAGE\n", stderr);
   return 2;
 }
 
