@@ -57,7 +57,7 @@ int main() {
   const Figures region = Time(kTimes, [&] {
     std::int32_t transparent = 0;
     fader::UniqueRegion r = fader::MakeRegion([&] { return form.picBox.hDC(); }, picture, tpp, transparent);
-    rects = desktop_test::RegionRects(r.get()).size();
+    rects = fader::test::RegionRects(r.get()).size();
   });
 
   std::size_t runs = 0;

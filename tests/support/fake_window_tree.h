@@ -16,7 +16,7 @@
 
 #include "chat/window_tree.h"
 
-namespace fader_test {
+namespace fader::test {
 
 class FakeWindowTree : public fader::WindowTree {
  public:
@@ -168,4 +168,4 @@ class FakeWindowTree : public fader::WindowTree {
   std::set<std::uint32_t> refused_;
 };
 
-}  // namespace fader_test
+}  // namespace fader::test

@@ -13,7 +13,7 @@ namespace {
 using fader::ChatSend;
 using Delivery = fader::WindowTree::Delivery;
 using fader::FindChatRoom;
-using fader_test::FakeWindowTree;
+using fader::test::FakeWindowTree;
 using Handle = FakeWindowTree::Handle;
 using Call = FakeWindowTree::Call;
 

@@ -134,6 +134,33 @@ TEST(ReadChatLine, AGreaterThanInsideQuotesDoesNotEndTheTag) {
   EXPECT_EQ(runs.at(0).style.face, u"a>b");
 }
 
+TEST(ReadChatLine, ValuesAfterSpacesOrInSingleQuotesCount) {
+  const auto runs = ReadChatLine(u"<font color = \"#FF0000\"\tface=\t'a>b \"c\"'>x");
+  EXPECT_EQ(Texts(runs), u"x");
+  EXPECT_EQ(RunAt(runs, 0).style.color, (Rgb{255, 0, 0}));
+  EXPECT_EQ(RunAt(runs, 0).style.face, u"a>b \"c\"");
+}
+
+TEST(ReadChatLine, AValueWhoseQuoteNeverClosesTakesTheRestOfTheTag) {
+  // The tag ends at the '>' after the pair of double quotes; the single quote
+  // opened after '=' swallows the colour.
+  const auto runs = ReadChatLine(u"<font x\"='y\" color=#FF0000>a<b>c");
+  EXPECT_EQ(Texts(runs), u"ac");
+  EXPECT_FALSE(RunAt(runs, 0).style.color.has_value());
+  EXPECT_TRUE(RunAt(runs, 1).style.bold);
+}
+
+TEST(ReadChatLine, AStrayEqualsSignAndItsValueAreSkipped) {
+  // Registered with a short time-out: a reader that fails to step past a
+  // stray '=' never ends.
+  for (std::u16string_view line :
+       {u"<font =#FF00FF color=#00FF00>x", u"<font == color=#00FF00>x", u"<font ='a b' color=#00FF00 =>x"}) {
+    const auto runs = ReadChatLine(line);
+    EXPECT_EQ(Texts(runs), u"x") << std::string(line.begin(), line.end());
+    EXPECT_EQ(RunAt(runs, 0).style.color, (Rgb{0, 255, 0})) << std::string(line.begin(), line.end());
+  }
+}
+
 TEST(ReadChatLine, LineBreaksShowAsSpacesAndOtherTextIsKept) {
   EXPECT_EQ(Texts(ReadChatLine(u"a\r\nb\u00ed\u2022")), u"a  b\u00ed\u2022");
 }

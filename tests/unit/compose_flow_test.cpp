@@ -285,10 +285,11 @@ TEST(ComposeFlow, FailingFadeLeavesTheResultAloneAndIsNotRetriedUntilAChange) {
   const int reads = w.c.reads;
   w.flow.Tick();
   EXPECT_EQ(w.c.reads, reads);
-  // Enter keeps the line and says so.
+  // Enter keeps the line and says so, with the focus back in the box.
   w.Enter();
   EXPECT_TRUE(w.c.posted.empty());
   EXPECT_EQ(w.c.beeps, 1);
+  EXPECT_TRUE(w.c.focusedMessage);
   EXPECT_EQ(w.c.message.size(), 32773u);
 }
 

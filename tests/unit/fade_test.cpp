@@ -103,6 +103,17 @@ TEST(ColorCode, SplitReadsFixedPositions) {
   }
 }
 
+TEST(ColorCode, SplitReadsLowerCaseDigitsAndRejectsWhatIsNoCode) {
+  const auto k = fader::SplitColorCode(u"9abcdef0");
+  EXPECT_EQ(k.red, 0xF0);
+  EXPECT_EQ(k.green, 0xBC);
+  EXPECT_EQ(k.blue, 0x9A);
+  // Too short, and in each digit read a character just beside a digit range.
+  for (std::u16string_view bad : {u"", u"FFFFF", u"G00000", u"0g0000", u"00:000", u"000/00", u"0000@0", u"00000`"}) {
+    EXPECT_THROW(fader::SplitColorCode(bad), std::invalid_argument) << Narrow(std::u16string(bad));
+  }
+}
+
 TEST(Fade, WorkedExampleWithoutWave) {
   auto markup = FadeFiveColors(kRed, kGreen, kBlue, kYellow, kWhite, u"abcdef", false);
   EXPECT_EQ(markup,
@@ -278,20 +289,10 @@ std::u16string ReferenceHex(std::uint32_t value) {
   return code;
 }
 
-// A literal, unoptimised rendering, sharing no code with the library: each
-// colour's red from the last two digits of its code, green from the third and
-// fourth, blue from the first two (for 0x00BBGGRR, its three bytes), the
-// counting passes, the cut, and each component as difference / L * k + start
-// rounded with std::nearbyint.
-std::u16string ReferenceFade(const std::int32_t colours[5], const std::u16string& text, bool wave) {
-  int rgb[5][3];
-  for (int i = 0; i < 5; ++i) {
-    const auto value = static_cast<std::uint32_t>(colours[i]);
-    const int digits = static_cast<int>(ReferenceHex(value).size());
-    rgb[i][0] = static_cast<int>(value & 0xFF);
-    rgb[i][1] = static_cast<int>((value >> 4 * (digits - 4)) & 0xFF);
-    rgb[i][2] = static_cast<int>((value >> 4 * (digits - 2)) & 0xFF);
-  }
+// A literal, unoptimised rendering of red, green and blue of five colours,
+// sharing no code with the library: the counting passes, the cut, and each
+// component as difference / L * k + start rounded with std::nearbyint.
+std::u16string ReferenceFadeRgb(const int rgb[5][3], const std::u16string& text, bool wave) {
   int n = static_cast<int>(text.size()), len[4] = {0, 0, 0, 0};
   while (true) {
     int* order[4] = {&len[0], &len[1], &len[2], &len[3]};
@@ -326,6 +327,21 @@ std::u16string ReferenceFade(const std::int32_t colours[5], const std::u16string
     }
   }
   return out;
+}
+
+// The same on colour values: each colour's red from the last two digits of
+// its code, green from the third and fourth, blue from the first two (for
+// 0x00BBGGRR, its three bytes).
+std::u16string ReferenceFade(const std::int32_t colours[5], const std::u16string& text, bool wave) {
+  int rgb[5][3];
+  for (int i = 0; i < 5; ++i) {
+    const auto value = static_cast<std::uint32_t>(colours[i]);
+    const int digits = static_cast<int>(ReferenceHex(value).size());
+    rgb[i][0] = static_cast<int>(value & 0xFF);
+    rgb[i][1] = static_cast<int>((value >> 4 * (digits - 4)) & 0xFF);
+    rgb[i][2] = static_cast<int>((value >> 4 * (digits - 2)) & 0xFF);
+  }
+  return ReferenceFadeRgb(rgb, text, wave);
 }
 
 TEST(Fade, MatchesALiteralRenderingOnRandomLinesAndColours) {
@@ -376,6 +392,25 @@ TEST(Fade, ByteRangeColoursMatchALiteralRenderingOnRandomTypedLines) {
     ASSERT_EQ(FadeFiveColors(colours[0], colours[1], colours[2], colours[3], colours[4], text, wave),
               ReferenceFade(colours, text, wave))
         << "round " << round << ", " << n << " characters, wave " << wave;
+  }
+}
+
+TEST(Fade, ComponentsOutsideByteRangeMatchALiteralRenderingOnRandomTypedLines) {
+  // Any component outside 0..255 sends the whole line down the general path,
+  // where codes of seven or eight digits (negative colours) occur.
+  std::mt19937 rng(2112);
+  std::uniform_int_distribution<int> component(-600, 600), coin(0, 1), length(0, 120);
+  for (int round = 0; round < 300; ++round) {
+    int rgb[5][3];
+    for (auto& colour : rgb)
+      for (int& c : colour) c = component(rng);
+    const auto at = [&](int i, int j) { return static_cast<std::int16_t>(rgb[i][j]); };
+    const std::u16string text = TypedLine(rng, static_cast<std::size_t>(length(rng)));
+    const bool wave = coin(rng) == 1;
+    ASSERT_EQ(FadeFiveRgb(at(0, 0), at(0, 1), at(0, 2), at(1, 0), at(1, 1), at(1, 2), at(2, 0), at(2, 1), at(2, 2),
+                          at(3, 0), at(3, 1), at(3, 2), at(4, 0), at(4, 1), at(4, 2), text, wave),
+              ReferenceFadeRgb(rgb, text, wave))
+        << "round " << round << ", " << text.size() << " characters, wave " << wave;
   }
 }
 

@@ -129,6 +129,9 @@ TEST(Fonts, HeightsFollowTheScreen) {
   EXPECT_EQ(FontHeightForDpi(8.25, 96), -11);
   EXPECT_EQ(FontHeightForDpi(8.25, 120), -14);  // 13.75
   EXPECT_EQ(FontHeightForDpi(8.25, 144), -16);  // 16.5, half to even
+  // Zero pixels is still a height; only a negative one is refused.
+  EXPECT_EQ(FontHeightForDpi(0.375, 96), 0);  // 0.5, half to even
+  EXPECT_EQ(FontHeightForDpi(8.25, 0), 0);
   EXPECT_THROW(FontHeightForDpi(8.25, -96), fader::OverflowError);
 }
 

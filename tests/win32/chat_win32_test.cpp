@@ -22,7 +22,7 @@
 namespace {
 
 using fader::Win32WindowTree;
-using fader_test::FakeWindowTree;
+using fader::test::FakeWindowTree;
 using Handle = fader::WindowTree::Handle;
 using Call = FakeWindowTree::Call;
 

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-namespace desktop_test {
+namespace fader::test {
 
 // Spans per row: row -> (left, right) pairs, adjacent spans merged, so that a
 // region reads the same however GDI bands its rectangles.
@@ -122,27 +122,6 @@ class MemoryPicture {
     }
   }
 
-  // The runs of pixels that differ from pixel (0, 0), found straight from
-  // the bits.
-  Rows ExpectedRows() {
-    GdiFlush();
-    Rows rows;
-    const std::uint32_t t = at(0, 0);
-    for (int y = 0; y < height_; ++y) {
-      int x = 0;
-      while (x < width_) {
-        if (at(x, y) == t) {
-          ++x;
-          continue;
-        }
-        const int start = x;
-        while (x < width_ && at(x, y) != t) ++x;
-        AddSpan(rows, y, start, x);
-      }
-    }
-    return Normalised(rows);
-  }
-
  private:
   int width_;
   int height_;
@@ -203,4 +182,4 @@ inline int LiveGdiObjects(int type = 0) {
   return n;
 }
 
-}  // namespace desktop_test
+}  // namespace fader::test

@@ -23,7 +23,7 @@ bool IconPresent(const fader::TrayRecord& record) {
   return Shell_NotifyIconA(NIM_MODIFY, reinterpret_cast<NOTIFYICONDATAA*>(&shell)) != FALSE;
 }
 
-using desktop_test::Topmost;
+using fader::test::Topmost;
 
 // The window decodes its mouse-moves as the main window does: x converted
 // from pixels into twips, then handed to TrayEvent.
@@ -43,7 +43,7 @@ LRESULT CALLBACK TrayWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 class TrayWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    window_ = desktop_test::CreateTestPopup(L"DesktopTrayTestWindow", TrayWindowProc, nullptr, L"tray", 200, 150);
+    window_ = fader::test::CreateTestPopup(L"DesktopTrayTestWindow", TrayWindowProc, nullptr, L"tray", 200, 150);
     ASSERT_NE(window_, nullptr);
     icon_ = LoadIconW(nullptr, IDI_APPLICATION);
     ShowWindow(window_, SW_SHOW);

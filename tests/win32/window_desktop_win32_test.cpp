@@ -16,10 +16,10 @@
 
 namespace {
 
-using desktop_test::Rows;
+using fader::test::Rows;
 using fader::test::FrmFadeTest;
 
-using desktop_test::Topmost;
+using fader::test::Topmost;
 
 // One tray message about the window's icon, sent by the test, not the program.
 bool NotifyAbout(HWND window, DWORD message, UINT flags = 0, HICON icon = nullptr) {
@@ -49,16 +49,16 @@ Rows RunsOfPicture(HDC dc, int width, int height) {
       }
       const int start = x;
       while (x < width && GetPixel(dc, x, y) != clear) ++x;
-      desktop_test::AddSpan(rows, y, start, x);
+      fader::test::AddSpan(rows, y, start, x);
     }
   }
-  return desktop_test::Normalised(rows);
+  return fader::test::Normalised(rows);
 }
 
 Rows WindowRegionRows(HWND window) {
   HRGN region = CreateRectRgn(0, 0, 0, 0);
   const int kind = GetWindowRgn(window, region);
-  Rows rows = kind == ERROR ? Rows{} : desktop_test::RegionRows(region);
+  Rows rows = kind == ERROR ? Rows{} : fader::test::RegionRows(region);
   DeleteObject(region);
   return rows;
 }
@@ -87,7 +87,7 @@ class FrmFadeDesktop : public FrmFadeTest {
 };
 
 TEST_F(FrmFadeDesktop, LoadCutsTheWindowToThePictureBoxsSkin) {
-  const int regionsBefore = desktop_test::LiveGdiObjects(desktop_test::kGdiRegionType);
+  const int regionsBefore = fader::test::LiveGdiObjects(fader::test::kGdiRegionType);
   ASSERT_GE(regionsBefore, 0);
   form().Form_Load();
 
@@ -101,9 +101,9 @@ TEST_F(FrmFadeDesktop, LoadCutsTheWindowToThePictureBoxsSkin) {
 
   // No region is left behind but the applied one, which the window owns
   // from now on (Windows keeps its handle; Wine copies it and frees it).
-  EXPECT_LE(desktop_test::LiveGdiObjects(desktop_test::kGdiRegionType), regionsBefore + 1);
+  EXPECT_LE(fader::test::LiveGdiObjects(fader::test::kGdiRegionType), regionsBefore + 1);
   form_.reset();
-  EXPECT_LE(desktop_test::LiveGdiObjects(desktop_test::kGdiRegionType), regionsBefore);
+  EXPECT_LE(fader::test::LiveGdiObjects(fader::test::kGdiRegionType), regionsBefore);
 }
 
 TEST_F(FrmFadeDesktop, IsTopmostAfterLoadAndAfterHideAndShow) {
@@ -275,7 +275,7 @@ TEST_F(FrmFadeDesktop, SkinThatDidNotDecodeLeavesTheWindowWhole) {
   RECT all{0, 0, 250, 250};
   FillRect(form().picBox.hDC(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   GdiFlush();
-  const int regionsBefore = desktop_test::LiveGdiObjects(desktop_test::kGdiRegionType);
+  const int regionsBefore = fader::test::LiveGdiObjects(fader::test::kGdiRegionType);
   ASSERT_GE(regionsBefore, 0);
   form().Form_Load();
 
@@ -283,7 +283,7 @@ TEST_F(FrmFadeDesktop, SkinThatDidNotDecodeLeavesTheWindowWhole) {
   HRGN probe = CreateRectRgn(0, 0, 0, 0);
   EXPECT_EQ(GetWindowRgn(form().hWnd(), probe), ERROR);  // no region: the whole rectangle
   DeleteObject(probe);
-  EXPECT_EQ(desktop_test::LiveGdiObjects(desktop_test::kGdiRegionType), regionsBefore);
+  EXPECT_EQ(fader::test::LiveGdiObjects(fader::test::kGdiRegionType), regionsBefore);
   // The top-left corner, cut away from a decoded skin, is the window's.
   form().Show();
   RECT at{};
