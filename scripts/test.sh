@@ -53,6 +53,19 @@ count_ctest() {
   failed=$((failed + bad))
 }
 
+# Adds the counts of a last "N passed, M failed" line (prefixed or not).
+count_summary() {
+  local line
+  line=$(grep -Eo '[0-9]+ passed, [0-9]+ failed$' "$1" | tail -1)
+  if [ -z "$line" ]; then
+    echo "test: $2 ended without its counts" >&2
+    failed=$((failed + 1))
+    return
+  fi
+  passed=$((passed + $(echo "$line" | cut -d' ' -f1)))
+  failed=$((failed + $(echo "$line" | cut -d' ' -f3)))
+}
+
 echo "== tier 1: host unit tests (ASan, UBSan)"
 ctest --test-dir build/host -j"$jobs" --output-on-failure 2>&1 | tee "$log_dir/tier1.log"
 count_ctest "$log_dir/tier1.log" "tier 1"
@@ -66,14 +79,11 @@ count_ctest "$log_dir/tier2.log" "tier 2"
 
 echo "== tier 3: end to end under Wine and Xvfb"
 python3 tests/e2e/run.py --build "$win" --out "$root/build/e2e" 2>&1 | tee "$log_dir/tier3.log"
-e2e_pass=$(grep -Eo '^e2e: [0-9]+ passed' "$log_dir/tier3.log" | grep -Eo '[0-9]+' | tail -1)
-e2e_fail=$(grep -Eo '^e2e: [0-9]+ passed, [0-9]+ failed' "$log_dir/tier3.log" | grep -Eo '[0-9]+ failed' | grep -Eo '[0-9]+')
-if [ -z "$e2e_pass" ]; then
-  failed=$((failed + 1))
-else
-  passed=$((passed + e2e_pass))
-  failed=$((failed + e2e_fail))
-fi
+count_summary "$log_dir/tier3.log" "tier 3"
+
+echo "== fault matrix: every Windows function the session calls, made to fail"
+session_fault_matrix "$win" 2>&1 | tee "$log_dir/faults.log"
+count_summary "$log_dir/faults.log" "the fault matrix"
 
 echo "test: the Windows tiers ran build/$FADER_WIN_BUILD under $WINELOADER"
 echo "$passed passed, $failed failed"

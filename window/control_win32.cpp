@@ -1,17 +1,22 @@
 #include "window/control_win32.h"
 
-#include <vector>
+#include <new>
 
 #include "window/gdi_handles_win32.h"
 
 namespace fader {
 
-std::u16string WindowText(HWND hwnd) {
+std::u16string WindowText(HWND hwnd) noexcept {
   const int len = GetWindowTextLengthW(hwnd);
   if (len <= 0) return {};
-  std::vector<wchar_t> buf(static_cast<std::size_t>(len) + 1);
-  const int got = GetWindowTextW(hwnd, buf.data(), len + 1);
-  return std::u16string(buf.begin(), buf.begin() + (got > 0 ? got : 0));
+  try {
+    std::u16string text(static_cast<std::size_t>(len) + 1, u'\0');
+    const int got = GetWindowTextW(hwnd, reinterpret_cast<wchar_t*>(text.data()), len + 1);
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return text;
+  } catch (const std::bad_alloc&) {
+    return {};
+  }
 }
 
 std::int16_t ShiftState() {

@@ -19,8 +19,10 @@ inline const wchar_t* Wide(std::u16string_view s, std::wstring& keep) {
   return keep.c_str();
 }
 
-// The text of any window, as UTF-16.
-std::u16string WindowText(HWND hwnd);
+// The text of any window, as UTF-16, as far as it can be had: empty when the
+// system or memory gives out (a caption then shows nothing). A text box's own
+// reading tells failure from empty (TextBox::Text).
+std::u16string WindowText(HWND hwnd) noexcept;
 
 // The shift state of a mouse or key event: 1 Shift, 2 Ctrl, 4 Alt.
 std::int16_t ShiftState();
@@ -41,6 +43,12 @@ bool HandlePaintMessages(HWND hwnd, UINT msg, WPARAM wp, PaintFn&& paint, LRESUL
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
+      if (!dc) {
+        // Left invalid, the window would get WM_PAINT again and again and
+        // nothing else; the default handling validates it.
+        result = DefWindowProcW(hwnd, msg, wp, 0);
+        return true;
+      }
       paint(dc);
       EndPaint(hwnd, &ps);
       result = 0;

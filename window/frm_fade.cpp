@@ -1,5 +1,6 @@
 #include "window/frm_fade.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <type_traits>
 #include <variant>
@@ -113,8 +114,9 @@ bool FrmFade::CreateWindowAndControls(HINSTANCE instance) {
   const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<FrmFade>, LoadCursorW(nullptr, IDC_ARROW));
   const int w = TwipsToPixels(design.client_width, tpp_.x);
   const int h = TwipsToPixels(design.client_height, tpp_.y);
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+  // Centred; a screen whose size the system cannot tell gets it at the top left.
+  const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - w) / 2);
+  const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - h) / 2);
   const std::wstring caption(design.caption.begin(), design.caption.end());
   // A popup has no frame, caption bar or system menu, so the client area is
   // the whole window; the taskbar button comes from WS_EX_APPWINDOW.

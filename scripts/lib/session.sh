@@ -38,9 +38,11 @@ session_start_display() {
 session_pick_windows_build() {
   if /lib/ld-linux.so.2 --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine ]; then
     export FADER_WIN_BUILD=win32 FADER_WIN_TOOLCHAIN=cmake/toolchain-mingw-i686.cmake
+    export FADER_OBJDUMP=i686-w64-mingw32-objdump
     export WINELOADER=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32 WINEARCH=win32
   else
     export FADER_WIN_BUILD=win64 FADER_WIN_TOOLCHAIN=cmake/toolchain-mingw-x86_64.cmake
+    export FADER_OBJDUMP=x86_64-w64-mingw32-objdump
     export WINELOADER=/usr/lib/wine/wine64 WINESERVER=/usr/lib/wine/wineserver64 WINEARCH=win64
   fi
 }
@@ -61,6 +63,13 @@ session_start_wine() {
   # Start Wine's services once here, so each test's Wine process starts fast.
   "$WINELOADER" cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
   SESSION_STARTED_WINE=1
+}
+
+# The fault matrix of a Windows build (tests/faults/matrix.py) on two lanes
+# of its own; extra arguments (-k NAME) go to it.
+session_fault_matrix() {
+  python3 "$(dirname "${BASH_SOURCE[0]}")/../../tests/faults/matrix.py" --build "$1" --out "$1/faults" \
+    --product "$1/bin/mírtáné.exe" --objdump "$FADER_OBJDUMP" --lanes 2 "${@:2}"
 }
 
 session_stop() {

@@ -14,6 +14,7 @@
 //
 // Log lines:
 //   hooked NAME ...              the functions routed through a stub
+//   cannot-fail NAME ...         those of them that have no failure to report
 //   fault NAME K                 the K-th call of NAME was made to fail
 //   send                         the first Enter was taken from the queue
 //   beep                         MessageBeep was called
@@ -199,18 +200,10 @@ void Observe(R result, A... args) {
   if constexpr (I == kCreateCompatibleDC || I == kCreateDIBSection || I == kCreateFontIndirectW ||
                 I == kCreateRectRgn || I == kCreateSolidBrush || I == kGetDC || I == kBeginPaint) {
     Track(g_gdi, result);
-  } else if constexpr (I == kDeleteObject || I == kDeleteDC) {
-    Untrack(g_gdi, arg(integral_constant<std::size_t, 0>{}));
-  } else if constexpr (I == kReleaseDC) {
-    Untrack(g_gdi, arg(integral_constant<std::size_t, 1>{}));
-  } else if constexpr (I == kEndPaint) {
-    Untrack(g_gdi, arg(integral_constant<std::size_t, 1>{})->hdc);
   } else if constexpr (I == kSetWindowRgn) {
     if (result) Untrack(g_gdi, arg(integral_constant<std::size_t, 1>{}));  // the system owns it now
   } else if constexpr (I == kLoadImageW) {
     if (arg(integral_constant<std::size_t, 2>{}) == IMAGE_ICON) Track(g_icons, result);
-  } else if constexpr (I == kDestroyIcon) {
-    Untrack(g_icons, arg(integral_constant<std::size_t, 0>{}));
   } else if constexpr (I == kGetMessageW) {
     if (result > 0) Retrieved(arg(integral_constant<std::size_t, 0>{}));
   } else if constexpr (I == kPeekMessageW) {
@@ -223,6 +216,23 @@ void Observe(R result, A... args) {
     Log(line);
   } else if constexpr (I == kMessageBeep) {
     Log("beep");
+  }
+}
+
+// An object the program hands back is no longer the program's, even when
+// the system then refuses to delete it: the program did its part.
+template <std::size_t I, typename... A>
+void Release(A... args) {
+  const auto arg = [&](auto n) { return std::get<decltype(n)::value>(std::tuple<A...>(args...)); };
+  using std::integral_constant;
+  if constexpr (I == kDeleteObject || I == kDeleteDC) {
+    Untrack(g_gdi, arg(integral_constant<std::size_t, 0>{}));
+  } else if constexpr (I == kReleaseDC) {
+    Untrack(g_gdi, arg(integral_constant<std::size_t, 1>{}));
+  } else if constexpr (I == kEndPaint) {
+    Untrack(g_gdi, arg(integral_constant<std::size_t, 1>{})->hdc);
+  } else if constexpr (I == kDestroyIcon) {
+    Untrack(g_icons, arg(integral_constant<std::size_t, 0>{}));
   }
 }
 
@@ -240,6 +250,9 @@ struct Stub<I, R WINAPI(A...)> {
       Log(line);
     }
     if constexpr (I == kExitProcess) LogCalls();
+    g_module_inside = true;
+    Release<I>(args...);
+    g_module_inside = false;
     if (ShouldFail(I)) {
       reinterpret_cast<decltype(&::SetLastError)>(Hooks()[kSetLastError].real)(Hooks()[I].error);
       if constexpr (!std::is_void_v<R>) return FailureValue<R>(Hooks()[I].failure);
@@ -282,7 +295,7 @@ void RouteImports() {
   const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
   const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
   const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-  std::string hooked = "hooked";
+  std::string hooked = "hooked", cannot = "cannot-fail";
   for (auto* desc = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); desc->Name;
        ++desc) {
     auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + desc->OriginalFirstThunk);
@@ -297,11 +310,11 @@ void RouteImports() {
       h->real = reinterpret_cast<void*>(slots->u1.Function);
       slots->u1.Function = reinterpret_cast<ULONG_PTR>(h->stub);
       VirtualProtect(&slots->u1.Function, sizeof(void*), old, &old);
-      hooked += ' ';
-      hooked += h->name;
+      (h->failure == kCannotFail ? cannot : hooked) += std::string(" ") + h->name;
     }
   }
-  Log(hooked.c_str());
+  Log((hooked + cannot.substr(11)).c_str());
+  Log(cannot.c_str());
 }
 
 std::string Environment(const wchar_t* name) {
@@ -325,7 +338,7 @@ void Arm(const std::string& spec) {
   if (!counter) {
     Hook* h = HookNamed(name.c_str());
     if (!h || h->failure == kCannotFail) {
-      Log(("cannot-fail " + name).c_str());
+      Log(("no failure to make: " + name).c_str());
       return;
     }
     counter = &h->counter;
@@ -339,6 +352,7 @@ void Arm(const std::string& spec) {
 
 struct Install {
   Install() {
+    g_module_inside = true;  // its own calls (VirtualProtect, ...) are not the program's
     const std::string log = Environment(L"MIRTANE_FAULT_LOG");
     if (!log.empty()) {
       wchar_t path[1024];
@@ -360,6 +374,7 @@ struct Install {
       Log(line);
     };
     NewCounter().Start();
+    g_module_inside = false;
   }
 };
 

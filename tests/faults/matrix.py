@@ -1,0 +1,237 @@
+#!/usr/bin/env python3
+"""The fault matrix: the scripted session (session.py) run once with nothing
+failing, to learn which imported functions it calls and when, then once per
+cell: each function it calls made to fail at its first call, at its first
+call once the first line's Enter is taken (inside that send where the send
+calls it), and at every call from then on. Allocations (operator new) get
+the same cells. Cells run side by side, each lane on an Xvfb display and a
+Wine prefix of its own with a stand-in room of its own, since FindWindow
+sees every window of a prefix. Prints the matrix and ends with
+"N passed, M failed"."""
+
+import argparse
+import multiprocessing
+import os
+import queue
+import re
+import shutil
+import subprocess
+import sys
+import time
+import traceback
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
+import app  # noqa: E402
+import harness  # noqa: E402
+import session  # noqa: E402
+
+# The C runtime's functions: allocation fails through operator new ("new");
+# the rest report nothing the program could act on.
+C_RUNTIME = "msvcrt.dll"
+
+
+def product_imports(exe, objdump):
+    """{function: dll} of the program users get, from its import table."""
+    out = subprocess.run([objdump, "-p", exe], capture_output=True, text=True, check=True).stdout
+    imports, dll = {}, None
+    for line in out.splitlines():
+        m = re.match(r"\s*DLL Name: (\S+)", line)
+        if m:
+            dll = m.group(1)
+            continue
+        m = re.match(r"\s+[0-9a-f]+\s+\d+\s+([A-Za-z_][A-Za-z0-9_]*)$", line)
+        if m and dll:
+            imports[m.group(1)] = dll
+    return imports
+
+
+def start_xvfb():
+    """A private display; returns (number, process)."""
+    read, write = os.pipe()
+    proc = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x800x24", "-nolisten", "tcp",
+                             "-noreset", "-ardelay", "250", "-arinterval", "30"], pass_fds=(write,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write)
+    number = b""
+    with os.fdopen(read, "rb") as f:
+        number = f.readline().strip()
+    if not number:
+        raise RuntimeError("Xvfb did not start")
+    return number.decode(), proc
+
+
+def lane_main(lane, args, jobs, results):
+    """One lane: its display, prefix and room; runs cells until told to stop."""
+    root = os.path.join(args.out, "lane-%d" % lane)
+    os.makedirs(root, exist_ok=True)
+    display, xvfb = start_xvfb()
+    os.environ["DISPLAY"] = ":" + display
+    subprocess.run(["xsetroot", "-solid", "#808080"], check=False)
+    prefix = os.path.join(root, "wine")
+    if not os.path.exists(os.path.join(prefix, "system.reg")):
+        shutil.rmtree(prefix, ignore_errors=True)
+        shutil.copytree(args.prefix, prefix, symlinks=True, ignore=shutil.ignore_patterns("wineserver"))
+    os.environ["WINEPREFIX"] = prefix
+    # No window manager runs on these displays: without this Wine waits 2 s
+    # for one on every window it hides (the tray, each dialog, the exit
+    # question), which is most of a session's time.
+    subprocess.run([os.environ["WINELOADER"], "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "Managed",
+                    "/d", "N", "/f"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, check=False)
+    room = harness.Session(args.build, root, "room")
+    room_log = None
+    try:
+        while True:
+            job = jobs.get()
+            if job is None:
+                break
+            if room_log is None or any(p.poll() is not None for p in room.procs):
+                room.stop()
+                room_log = app.start_room(room)
+                # Every session pastes the same line: the clipboard holds it
+                # from here on, and Wine's clipboard once it follows.
+                app.set_clipboard(room, session.PASTED)
+                room.wait_for(lambda: room.probe("clipboard") == session.PASTED.encode("utf-8"), 30,
+                              "Wine's clipboard to hold the pasted line")
+            name = re.sub(r"[^A-Za-z0-9_+-]+", "-", job or "nothing")
+            s = harness.Session(args.build, root, name)
+            start = time.time()
+            try:
+                cell = session.run(s, room_log, job)
+                results.put((job, cell.problems, cell.notes, cell.calls, time.time() - start))
+            except Exception:  # a broken cell is reported, the lane goes on
+                results.put((job, ["the session broke: " + traceback.format_exc().strip().splitlines()[-1]], [],
+                             {}, time.time() - start))
+            finally:
+                s.stop()
+    finally:
+        room.stop()
+        subprocess.run([os.environ["WINESERVER"], "-k"], check=False, stderr=subprocess.DEVNULL)
+        xvfb.terminate()
+        xvfb.wait()
+
+
+def cells_for(name, calls):
+    """The cells of one function the session calls: (total, before the first
+    Enter, until the message after it)."""
+    total, at_send, _ = calls
+    out = [name + " 1"]
+    if total > at_send:
+        if at_send > 0:  # else the first call after the Enter is the first call
+            out.append(name + " send")
+        out.append(name + " send+")
+    elif total > 1:
+        out.append(name + " 1+")
+    return out
+
+
+def cell_label(when, calls):
+    """k=1, k=1+, or where the first call after the first Enter falls: inside
+    that send, or later in the session."""
+    if not when.startswith("send"):
+        return "k=" + when
+    _, at_send, after_send = calls
+    return ("in-send" if after_send > at_send else "after-send") + when[4:]
+
+
+def main():
+    ap = harness.parser()
+    ap.add_argument("--product", required=True, help="the program users get, for its import table")
+    ap.add_argument("--objdump", required=True, help="objdump of the program's processor")
+    ap.add_argument("--lanes", type=int, default=3)
+    ap.add_argument("-k", default="", help="run only the cells of functions whose name contains this")
+    args = ap.parse_args()
+    args.build, args.out = os.path.abspath(args.build), os.path.abspath(args.out)
+    args.prefix = os.environ["WINEPREFIX"]
+    started = time.time()
+
+    jobs, results = multiprocessing.Queue(), multiprocessing.Queue()
+    lanes = [multiprocessing.Process(target=lane_main, args=(n, args, jobs, results)) for n in range(args.lanes)]
+    for lane in lanes:
+        lane.start()
+    passed = failed = 0
+
+    def result():
+        # A lane that broke takes its cell with it; the rest go on.
+        while True:
+            try:
+                return results.get(timeout=5)
+            except queue.Empty:
+                if not any(lane.is_alive() for lane in lanes):
+                    raise RuntimeError("every lane of the fault matrix ended")
+
+    try:
+        # The session with nothing failing: it must pass, and tells what it calls.
+        jobs.put("")
+        job, problems, notes, calls, took = result()
+        print("nothing fails: %s (%.1f s)" % ("pass" if not problems else "FAIL: " + "; ".join(problems), took),
+              flush=True)
+        if problems or not calls:
+            print("fault matrix: the session fails with nothing failing, or counted no calls")
+            print("0 passed, 1 failed")
+            return 1
+        passed += 1
+        hooked_log = os.path.join(args.out, "lane-0", "nothing", "faults.log")
+        hooked = set(session.FaultLog(hooked_log).hooked())
+        cannot = set(session.FaultLog(hooked_log).cannot_fail())
+
+        imports = product_imports(args.product, args.objdump)
+        rows, cells = [], []
+        for name in sorted(imports, key=str.lower):
+            dll = imports[name]
+            if dll.lower() == C_RUNTIME:
+                rows.append((name, "C runtime: allocations fail as \"new\"; nothing else reports a failure"))
+            elif name not in hooked:
+                rows.append((name, "NOT IN THE FAULT LIST"))
+                failed += 1
+            elif name not in calls:
+                rows.append((name, "never called by the session"))
+            elif name in cannot:
+                rows.append((name, "cannot fail (%d calls)" % calls[name][0]))
+            else:
+                rows.append((name, None))
+                cells += cells_for(name, calls[name])
+        rows.append(("new", None))
+        cells += cells_for("new", calls["new"])
+        cells = [c for c in cells if args.k in c.split()[0]]
+
+        for cell in cells:
+            jobs.put(cell)
+        outcome = {}
+        for _ in cells:
+            job, problems, notes, _, took = result()
+            outcome[job] = (problems, notes, took)
+            mark = "pass" if not problems else "FAIL"
+            print("%-40s %s (%.1f s)%s" % (job, mark, took, (": " + "; ".join(problems)) if problems else ""),
+                  flush=True)
+
+        print("\nfault matrix (function x cell -> outcome):")
+        for name, fixed in rows:
+            if fixed is not None:
+                print("  %-32s %s" % (name, fixed))
+                continue
+            row = []
+            for cell in (c for c in cells if c.split()[0] == name):
+                problems, notes, _ = outcome[cell]
+                label = cell_label(cell.split()[1], calls[name])
+                if problems:
+                    failed += 1
+                    row.append("%s FAIL" % label)
+                else:
+                    passed += 1
+                    row.append("%s %s" % (label, "pass, " + notes[0] if notes else "pass"))
+            print("  %-32s %s" % (name, " | ".join(row)))
+        print("fault matrix: %d cells in %.0f s" % (len(cells), time.time() - started))
+    finally:
+        for _ in lanes:
+            jobs.put(None)
+        for lane in lanes:
+            lane.join(60)
+    print("%d passed, %d failed" % (passed, failed))
+    return 0 if failed == 0 else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
