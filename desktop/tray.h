@@ -94,8 +94,6 @@ class TrayState {
   // The program goes: the icon is deleted, the window left as it is.
   void Leave(TrayShell& shell);
 
-  bool Hidden() const { return hidden_; }
-
  private:
   bool hidden_ = false;
 };

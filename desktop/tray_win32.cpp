@@ -73,9 +73,6 @@ void StayOnTop(HWND window) {
 
 namespace {
 
-// Whether the window of TrayData is hidden to the tray: one icon for the program.
-TrayState g_tray;
-
 bool Notify(DWORD message) {
   ShellTrayRecordV1 shell = ShellTrayRecord(TrayData);
   // The shell reads only cbSize bytes: the first-version head.
@@ -101,26 +98,26 @@ bool IsTrayWindow(HWND window) {
 
 }  // namespace
 
-bool MinimizeToTray(HICON icon, std::u16string_view tip, HWND window) {
+bool MinimizeToTray(TrayState& tray, HICON icon, std::u16string_view tip, HWND window) {
   // A blank icon would hide the window behind nothing a person can find.
   if (!icon || !window) return false;
   FillTrayRecord(TrayData, HandleValue(window), HandleValue(icon), tip);
   ShellTray shell(window);
-  return g_tray.Minimize(shell);
+  return tray.Minimize(shell);
 }
 
-void RemoveTrayIcon() {
+void RemoveTrayIcon(TrayState& tray) {
   ShellTray shell(nullptr);
-  g_tray.Leave(shell);
+  tray.Leave(shell);
 }
 
-void RemoveTrayIconOf(HWND window) {
-  if (IsTrayWindow(window)) RemoveTrayIcon();
+void RemoveTrayIconOf(TrayState& tray, HWND window) {
+  if (IsTrayWindow(window)) RemoveTrayIcon(tray);
 }
 
-void RestoreFromTray(HWND window) {
+void RestoreFromTray(TrayState& tray, HWND window) {
   ShellTray shell(window);
-  g_tray.Restore(shell);
+  tray.Restore(shell);
 }
 
 UINT TaskbarCreatedMessage() {
@@ -128,10 +125,10 @@ UINT TaskbarCreatedMessage() {
   return message;
 }
 
-void TrayTaskbarCreated(HWND window) {
+void TrayTaskbarCreated(TrayState& tray, HWND window) {
   if (!IsTrayWindow(window)) return;
   ShellTray shell(window);
-  g_tray.TaskbarCreated(shell);
+  tray.TaskbarCreated(shell);
 }
 
 }  // namespace fader

@@ -17,22 +17,25 @@ namespace fader {
 // HWND_TOPMOST and SWP_NOSIZE | SWP_NOMOVE. The result is not looked at.
 void StayOnTop(HWND window);
 
+// The functions below keep `tray`, whether the window is hidden to its icon,
+// which the window owns; TrayData is the one record of the icon.
+
 // Fills TrayData for the window, icon and tip, adds the icon with
 // Shell_NotifyIconA(NIM_ADD) and hides the window. If the shell refuses the
 // icon the window stays as it is and false comes back: hidden without an
 // icon it could not be brought back.
-bool MinimizeToTray(HICON icon, std::u16string_view tip, HWND window);
+bool MinimizeToTray(TrayState& tray, HICON icon, std::u16string_view tip, HWND window);
 
 // Shell_NotifyIconA(NIM_DELETE) with TrayData as it is; the shell refuses it
 // quietly when no icon is there.
-void RemoveTrayIcon();
+void RemoveTrayIcon(TrayState& tray);
 
 // Removes the icon if TrayData is the window's; for every way the program
 // ends, since the shell may keep a dead program's icon.
-void RemoveTrayIconOf(HWND window);
+void RemoveTrayIconOf(TrayState& tray, HWND window);
 
 // RemoveTrayIcon, then shows the window again.
-void RestoreFromTray(HWND window);
+void RestoreFromTray(TrayState& tray, HWND window);
 
 // The message the shell sends every top-level window when the taskbar has
 // started anew ("TaskbarCreated"); 0 if it could not be registered.
@@ -40,7 +43,7 @@ UINT TaskbarCreatedMessage();
 
 // On that message: while the window is hidden to the tray its icon is added
 // again; if the shell refuses it the window is shown.
-void TrayTaskbarCreated(HWND window);
+void TrayTaskbarCreated(TrayState& tray, HWND window);
 
 // The first-version NOTIFYICONDATAA, nothing after the tip: 88 bytes in the
 // 32-bit build; in the 64-bit build the handles are pointer-sized and it is

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <type_traits>
-#include <variant>
+#include <iterator>
 
 #include "desktop/tray_win32.h"
 #include "window/control_win32.h"
@@ -14,66 +13,36 @@ namespace fader {
 namespace {
 
 using layout::ControlId;
+using layout::Kind;
 using layout::kControls;
 
 constexpr int kFirstControlId = 1000;
 constexpr UINT_PTR kFadeTimerId = 1;
 
-int WindowId(ControlId id) { return kFirstControlId + static_cast<int>(id); }
-
-// The member that is each control of the design table. The alternatives are
-// in the order of layout::Kind, so the member's type gives the control's kind.
-using ControlMember = std::variant<Timer FrmFade::*, TextBox FrmFade::*, ColorDialog FrmFade::*, Button3D FrmFade::*,
-                                   Panel3D FrmFade::*, PictureBox FrmFade::*, SwatchLabel FrmFade::*>;
-
-struct ControlSlot {
-  ControlId id;
-  ControlMember member;
-  int swatch;  // the fade colour number 1 ... 5 a swatch shows; 0 for the rest
-};
-
-// In the design table's order, which is the stacking order.
-constexpr std::array<ControlSlot, layout::kControlCount> kSlots{{
-    {layout::kTmrFade, &FrmFade::tmrFade, 0},
-    {layout::kTxtFocus, &FrmFade::txtFocus, 0},
-    {layout::kCd, &FrmFade::cd, 0},
-    {layout::kTxtMessage, &FrmFade::txtMessage, 0},
-    {layout::kCmdSend, &FrmFade::cmdSend, 0},
-    {layout::kTitleBar, &FrmFade::TitleBar, 0},
-    {layout::kPicBox, &FrmFade::picBox, 0},
-    {layout::kCmdExit, &FrmFade::cmdExit, 0},
-    {layout::kCmdMinimize, &FrmFade::cmdMinimize, 0},
-    {layout::kTxtResult, &FrmFade::txtResult, 0},
-    {layout::kColor5, &FrmFade::Color5, 5},
-    {layout::kColor4, &FrmFade::Color4, 4},
-    {layout::kColor3, &FrmFade::Color3, 3},
-    {layout::kColor2, &FrmFade::Color2, 2},
-    {layout::kColor1, &FrmFade::Color1, 1},
-}};
-
-constexpr bool SlotsFollowTheDesign() {
-  for (std::size_t i = 0; i < kSlots.size(); ++i) {
-    if (kSlots[i].id != static_cast<ControlId>(i)) return false;
-    if (kSlots[i].member.index() != static_cast<std::size_t>(kControls[i].kind)) return false;
-  }
-  return true;
-}
-static_assert(SlotsFollowTheDesign(), "one slot per design entry, in its order and of its kind");
+// The kind of control each class of the window is, as the design table names it.
+template <typename T>
+constexpr Kind kKindOf = Kind::kTimer;
+template <>
+constexpr Kind kKindOf<TextBox> = Kind::kTextBox;
+template <>
+constexpr Kind kKindOf<ColorDialog> = Kind::kColorDialog;
+template <>
+constexpr Kind kKindOf<Button3D> = Kind::kButton3D;
+template <>
+constexpr Kind kKindOf<Panel3D> = Kind::kPanel3D;
+template <>
+constexpr Kind kKindOf<PictureBox> = Kind::kPictureBox;
+template <>
+constexpr Kind kKindOf<SwatchLabel> = Kind::kSwatch;
 
 // The control the focus moves to from `from`: one whose window exists and is
 // enabled and, with `shown_only`, visible.
 std::optional<ControlId> NextFocusable(const FrmFade& form, std::optional<ControlId> from, bool forward,
                                        bool shown_only) {
-  struct Query {
-    const FrmFade& form;
-    bool shown_only;
-  } query{form, shown_only};
-  auto can_focus = [](ControlId id, void* context) {
-    const Query& q = *static_cast<const Query*>(context);
-    HWND h = q.form.ControlWindow(id);
-    return h && IsWindowEnabled(h) && (!q.shown_only || IsWindowVisible(h));
-  };
-  return layout::NextInTabOrder(from, forward, can_focus, &query);
+  return layout::NextInTabOrder(from, forward, [&](ControlId id) {
+    HWND h = form.ControlWindow(id);
+    return h && IsWindowEnabled(h) && (!shown_only || IsWindowVisible(h));
+  });
 }
 
 }  // namespace
@@ -132,41 +101,21 @@ bool FrmFade::CreateWindowAndControls(HINSTANCE instance) {
 }
 
 bool FrmFade::CreateControls(HINSTANCE instance) {
-  bool ok = true;
-  // Children are created in stacking order: each new one goes beneath the
-  // ones before it, so txtMessage ends up above txtResult.
-  for (const ControlSlot& slot : kSlots) {
-    const layout::Control& c = kControls[slot.id];
-    const layout::PixelRect r = layout::ToPixels(c.place, tpp_);
-    const int id = WindowId(slot.id);
-    HFONT font = c.font == &layout::kSmallButtonFont ? small_button_font_.get() : font_.get();
-    const bool made = std::visit(
-        [&](auto member) {
-          auto& control = this->*member;
-          using T = std::remove_reference_t<decltype(control)>;
-          if constexpr (std::is_same_v<T, Timer>) {
-            control.Create(hwnd_, kFadeTimerId, layout::kTimerIntervalMs, true);
-            return true;
-          } else if constexpr (std::is_same_v<T, ColorDialog>) {
-            control.SetOwner(hwnd_);
-            return true;
-          } else if constexpr (std::is_same_v<T, TextBox>) {
-            const int max_length = slot.id == layout::kTxtMessage ? layout::kMessageMaxLength : 0;
-            return control.Create(hwnd_, id, r, font, c.back_color, c.fore_color, max_length);
-          } else if constexpr (std::is_same_v<T, Button3D>) {
-            return control.Create(hwnd_, id, r, c.caption, font, c.tooltip);
-          } else if constexpr (std::is_same_v<T, Panel3D>) {
-            return control.Create(hwnd_, id, r, c.caption, font, tpp_);
-          } else if constexpr (std::is_same_v<T, PictureBox>) {
-            return control.Create(hwnd_, id, r, c.back_color, instance, FADER_IDR_SKIN, tpp_);
-          } else {
-            static_assert(std::is_same_v<T, SwatchLabel>);
-            return control.Create(hwnd_, id, r, c.back_color);
-          }
-        },
-        slot.member);
-    ok = made && ok;
-  }
+  instance_ = instance;
+  // In the design table's order, which is the stacking order: each new child
+  // goes beneath those made before it, so txtMessage ends up above txtResult.
+  const bool made[] = {
+      Make<layout::kTmrFade>(tmrFade),     Make<layout::kTxtFocus>(txtFocus),
+      Make<layout::kCd>(cd),               Make<layout::kTxtMessage>(txtMessage),
+      Make<layout::kCmdSend>(cmdSend),     Make<layout::kTitleBar>(TitleBar),
+      Make<layout::kPicBox>(picBox),       Make<layout::kCmdExit>(cmdExit),
+      Make<layout::kCmdMinimize>(cmdMinimize), Make<layout::kTxtResult>(txtResult),
+      Make<layout::kColor5>(Color5),       Make<layout::kColor4>(Color4),
+      Make<layout::kColor3>(Color3),       Make<layout::kColor2>(Color2),
+      Make<layout::kColor1>(Color1),
+  };
+  static_assert(std::size(made) == layout::kControlCount, "every control of the design table");
+  const bool ok = std::all_of(std::begin(made), std::end(made), [](bool b) { return b; });
   tmrFade.Tick = [this] { tmrFade_Timer(); };
   txtMessage.KeyPress = [this](std::int16_t& key) { txtMessage_KeyPress(key); };
   txtMessage.Changed = [this] { txtMessage_Change(); };
@@ -183,6 +132,50 @@ bool FrmFade::CreateControls(HINSTANCE instance) {
   TitleBar.MouseUp = [this](std::int16_t b, std::int16_t s, float x, float y) { TitleBar_MouseUp(b, s, x, y); };
   TitleBar.CaptureLost = [this] { TitleBar_CaptureLost(); };
   return ok;
+}
+
+template <ControlId Id, typename T>
+bool FrmFade::Make(T& control) {
+  static_assert(kControls[Id].kind == kKindOf<T>, "each control is of the kind its design entry names");
+  return MakeControl(control, kControls[Id], Id);
+}
+
+bool FrmFade::MakeControl(Timer& timer, const layout::Control&, ControlId) {
+  timer.Create(hwnd_, kFadeTimerId, layout::kTimerIntervalMs);
+  return true;
+}
+
+bool FrmFade::MakeControl(ColorDialog& dialog, const layout::Control&, ControlId) {
+  dialog.SetOwner(hwnd_);
+  return true;
+}
+
+bool FrmFade::MakeControl(TextBox& box, const layout::Control& c, ControlId id) {
+  const int max_length = id == layout::kTxtMessage ? layout::kMessageMaxLength : 0;
+  return box.Create(hwnd_, kFirstControlId + id, layout::ToPixels(c.place, tpp_), FontOf(c), c.back_color,
+                    c.fore_color, max_length);
+}
+
+bool FrmFade::MakeControl(Button3D& button, const layout::Control& c, ControlId id) {
+  return button.Create(hwnd_, kFirstControlId + id, layout::ToPixels(c.place, tpp_), c.caption, FontOf(c),
+                       c.tooltip);
+}
+
+bool FrmFade::MakeControl(Panel3D& panel, const layout::Control& c, ControlId id) {
+  return panel.Create(hwnd_, kFirstControlId + id, layout::ToPixels(c.place, tpp_), c.caption, FontOf(c), tpp_);
+}
+
+bool FrmFade::MakeControl(PictureBox& box, const layout::Control& c, ControlId id) {
+  return box.Create(hwnd_, kFirstControlId + id, layout::ToPixels(c.place, tpp_), c.back_color, instance_,
+                    FADER_IDR_SKIN, tpp_);
+}
+
+bool FrmFade::MakeControl(SwatchLabel& swatch, const layout::Control& c, ControlId id) {
+  return swatch.Create(hwnd_, kFirstControlId + id, layout::ToPixels(c.place, tpp_), c.back_color);
+}
+
+HFONT FrmFade::FontOf(const layout::Control& c) const {
+  return c.font == &layout::kSmallButtonFont ? small_button_font_.get() : font_.get();
 }
 
 std::u16string FrmFade::Caption() const { return hwnd_ ? WindowText(hwnd_) : std::u16string(); }
@@ -223,39 +216,46 @@ void FrmFade::Hide() {
 }
 
 SwatchLabel& FrmFade::Color(int index) {
-  for (const ControlSlot& slot : kSlots) {
-    if (slot.swatch != 0 && slot.swatch == index) return this->*std::get<SwatchLabel FrmFade::*>(slot.member);
-  }
-  throw std::out_of_range("there are five swatches");
+  SwatchLabel* const swatches[] = {&Color1, &Color2, &Color3, &Color4, &Color5};
+  if (index < 1 || index > 5) throw std::out_of_range("there are five swatches");
+  return *swatches[index - 1];
 }
 
 HWND FrmFade::ControlWindow(ControlId id) const {
-  if (id < 0 || id >= layout::kControlCount) return nullptr;
-  return std::visit(
-      [this](auto member) -> HWND {
-        const auto& control = this->*member;
-        if constexpr (requires { control.hWnd(); }) {
-          return control.hWnd();
-        } else {
-          return nullptr;  // the timer and the dialog have no window
-        }
-      },
-      kSlots[id].member);
+  switch (id) {
+    case layout::kTmrFade:
+    case layout::kCd:
+    case layout::kControlCount:
+      return nullptr;  // the timer and the dialog have no window
+    case layout::kTxtFocus: return txtFocus.hWnd();
+    case layout::kTxtMessage: return txtMessage.hWnd();
+    case layout::kCmdSend: return cmdSend.hWnd();
+    case layout::kTitleBar: return TitleBar.hWnd();
+    case layout::kPicBox: return picBox.hWnd();
+    case layout::kCmdExit: return cmdExit.hWnd();
+    case layout::kCmdMinimize: return cmdMinimize.hWnd();
+    case layout::kTxtResult: return txtResult.hWnd();
+    case layout::kColor5: return Color5.hWnd();
+    case layout::kColor4: return Color4.hWnd();
+    case layout::kColor3: return Color3.hWnd();
+    case layout::kColor2: return Color2.hWnd();
+    case layout::kColor1: return Color1.hWnd();
+  }
+  return nullptr;
 }
 
 std::optional<ControlId> FrmFade::ControlOf(HWND hwnd) const {
   if (!hwnd) return std::nullopt;
-  for (const ControlSlot& slot : kSlots) {
-    if (ControlWindow(slot.id) == hwnd) return slot.id;
+  for (int i = 0; i < layout::kControlCount; ++i) {
+    if (ControlWindow(static_cast<ControlId>(i)) == hwnd) return static_cast<ControlId>(i);
   }
   return std::nullopt;
 }
 
 TextBox* FrmFade::TextBoxOf(HWND hwnd) {
   if (!hwnd) return nullptr;
-  for (const ControlSlot& slot : kSlots) {
-    const auto* member = std::get_if<TextBox FrmFade::*>(&slot.member);
-    if (member && (this->**member).hWnd() == hwnd) return &(this->**member);
+  for (TextBox* box : {&txtFocus, &txtMessage, &txtResult}) {
+    if (box->hWnd() == hwnd) return box;
   }
   return nullptr;
 }
@@ -293,69 +293,85 @@ LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_COMMAND:
-      if (HIWORD(wp) == EN_CHANGE) {
-        if (TextBox* box = TextBoxOf(reinterpret_cast<HWND>(lp)); box && box->Changed) box->Changed();
-        return 0;
-      }
-      break;
+      if (HIWORD(wp) != EN_CHANGE) break;
+      OnEditChange(reinterpret_cast<HWND>(lp));
+      return 0;
     case WM_TIMER:
-      if (wp == tmrFade.Id()) {
-        tmrFade.OnTimer();
-        return 0;
-      }
-      break;
-    case WM_MOUSEMOVE: {
-      // Tray notifications arrive here too, with the mouse message number
-      // where a real move has x: both decode alike.
-      float x = 0, y = 0;
-      layout::DecodeMousePosition(static_cast<std::uint32_t>(lp), tpp_, x, y);
-      Form_MouseMove(ButtonsHeld(wp), ShiftState(), x, y);
+      if (wp != tmrFade.Id()) break;
+      tmrFade.OnTimer();
       return 0;
-    }
+    case WM_MOUSEMOVE:
+      OnMouseMove(wp, lp);
+      return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wp) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) last_focus_ = focus;
-        return 0;
-      }
-      [[fallthrough]];
-    case WM_SETFOCUS: {
-      // The window itself never keeps the focus: it goes back to the control
-      // that had it, or to the first one in the tab order.
-      if (HIWORD(wp) && msg == WM_ACTIVATE) return 0;  // minimized
-      HWND target = last_focus_ && IsWindow(last_focus_) && IsChild(hwnd_, last_focus_) ? last_focus_ : nullptr;
-      if (!target) {
-        if (const auto first = NextFocusable(*this, std::nullopt, true, false)) {
-          target = ControlWindow(*first);
-        }
-      }
-      HWND focus = GetFocus();
-      if (target && !(focus && IsChild(hwnd_, focus))) SetFocus(target);
+      OnActivate(LOWORD(wp) != WA_INACTIVE, HIWORD(wp) != 0);
       return 0;
-    }
+    case WM_SETFOCUS:
+      GiveFocusBack();
+      return 0;
     case WM_ENDSESSION:
       // The session ends the process without destroying the window.
-      if (wp) RemoveTrayIconOf(hwnd_);
+      if (wp) RemoveTrayIconOf(tray_, hwnd_);
       return 0;
     case WM_CLOSE:
-      // Closing ends the program even when the window cannot be destroyed.
-      if (!DestroyLinkedWindow(hwnd_) && quit_on_destroy_) PostQuitMessage(0);
+      OnClose();
       return 0;
     case WM_DESTROY:
-      // The way out comes first: nothing that fails after it keeps the process.
-      if (quit_on_destroy_) PostQuitMessage(0);
-      RemoveTrayIconOf(hwnd_);
+      OnDestroy();
       return 0;
     default:
       // A registered message has no fixed number, so no case of its own; the
       // timer's ticks never get this far.
       if (msg != 0 && msg == TaskbarCreatedMessage()) {
-        TrayTaskbarCreated(hwnd_);
+        TrayTaskbarCreated(tray_, hwnd_);
         return 0;
       }
       break;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void FrmFade::OnEditChange(HWND edit) {
+  if (TextBox* box = TextBoxOf(edit); box && box->Changed) box->Changed();
+}
+
+// Tray notifications arrive as mouse moves too, with the mouse message number
+// where a real move has x: both decode alike.
+void FrmFade::OnMouseMove(WPARAM wp, LPARAM lp) {
+  float x = 0, y = 0;
+  layout::DecodeMousePosition(static_cast<std::uint32_t>(lp), tpp_, x, y);
+  Form_MouseMove(ButtonsHeld(wp), ShiftState(), x, y);
+}
+
+void FrmFade::OnActivate(bool active, bool minimized) {
+  if (!active) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) last_focus_ = focus;
+  } else if (!minimized) {
+    GiveFocusBack();
+  }
+}
+
+// The window itself never keeps the focus: it goes back to the control that
+// had it, or to the first one in the tab order.
+void FrmFade::GiveFocusBack() {
+  HWND target = last_focus_ && IsWindow(last_focus_) && IsChild(hwnd_, last_focus_) ? last_focus_ : nullptr;
+  if (!target) {
+    if (const auto first = NextFocusable(*this, std::nullopt, true, false)) target = ControlWindow(*first);
+  }
+  HWND focus = GetFocus();
+  if (target && !(focus && IsChild(hwnd_, focus))) SetFocus(target);
+}
+
+// Closing ends the program even when the window cannot be destroyed.
+void FrmFade::OnClose() {
+  if (!DestroyLinkedWindow(hwnd_) && quit_on_destroy_) PostQuitMessage(0);
+}
+
+// The way out comes first: nothing that fails after it keeps the process.
+void FrmFade::OnDestroy() {
+  if (quit_on_destroy_) PostQuitMessage(0);
+  RemoveTrayIconOf(tray_, hwnd_);
 }
 
 void FrmFade::Paint(HDC dc) {

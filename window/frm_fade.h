@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "desktop/tray.h"
 #include "desktop/twips.h"
 #include "window/announcements.h"
 #include "window/button_3d_win32.h"
@@ -136,10 +137,29 @@ class FrmFade {
  private:
   template <typename T>
   friend LRESULT CALLBACK LinkedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  friend class LifecycleView;  // removes the tray icon on the way out
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
-  bool CreateWindowAndControls(HINSTANCE instance);
+  void OnEditChange(HWND edit);
+  void OnMouseMove(WPARAM wp, LPARAM lp);
+  void OnActivate(bool active, bool minimized);
+  void GiveFocusBack();
+  void OnClose();
+  void OnDestroy();
   void Paint(HDC dc);
+
+  bool CreateWindowAndControls(HINSTANCE instance);
   bool CreateControls(HINSTANCE instance);
+  // Creates the control of design entry Id, which must be of its kind.
+  template <layout::ControlId Id, typename T>
+  bool Make(T& control);
+  bool MakeControl(Timer& timer, const layout::Control& design, layout::ControlId id);
+  bool MakeControl(ColorDialog& dialog, const layout::Control& design, layout::ControlId id);
+  bool MakeControl(TextBox& box, const layout::Control& design, layout::ControlId id);
+  bool MakeControl(Button3D& button, const layout::Control& design, layout::ControlId id);
+  bool MakeControl(Panel3D& panel, const layout::Control& design, layout::ControlId id);
+  bool MakeControl(PictureBox& box, const layout::Control& design, layout::ControlId id);
+  bool MakeControl(SwatchLabel& swatch, const layout::Control& design, layout::ControlId id);
+  HFONT FontOf(const layout::Control& design) const;
   TextBox* TextBoxOf(HWND hwnd);
 
   // What the handlers run on: the flows over their views of this window.
@@ -150,7 +170,11 @@ class FrmFade {
   Lifecycle lifecycle_{lifecycleView_};
   TitleBarDrag drag_{dragView_};
 
+  // Whether the window is hidden to its tray icon.
+  TrayState tray_;
+
   HWND hwnd_ = nullptr;
+  HINSTANCE instance_ = nullptr;
   HICON icon_ = nullptr;
   HICON small_icon_ = nullptr;
   TwipsPerPixel tpp_{kTwipsPerPixelAt96Dpi, kTwipsPerPixelAt96Dpi};

@@ -24,7 +24,7 @@ std::array<ControlId, 13> TabOrder() {
 }
 
 std::optional<ControlId> NextInTabOrder(std::optional<ControlId> current, bool forward,
-                                        bool (*available)(ControlId, void*), void* context) {
+                                        const std::function<bool(ControlId)>& available) {
   const auto order = TabOrder();
   const int n = static_cast<int>(order.size());
   int pos = -1;
@@ -37,7 +37,7 @@ std::optional<ControlId> NextInTabOrder(std::optional<ControlId> current, bool f
     const int i = ((forward ? pos + step : pos - step) % n + n) % n;
     const ControlId id = order[static_cast<std::size_t>(i)];
     if (!CanTakeFocus(kControls[id].kind)) continue;
-    if (available && !available(id, context)) continue;
+    if (available && !available(id)) continue;
     return id;
   }
   return std::nullopt;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -114,7 +115,7 @@ std::array<ControlId, 13> TabOrder();
 // outside the tab order (or none) it starts at the first (forward) or last
 // (backward). nullopt when no control qualifies.
 std::optional<ControlId> NextInTabOrder(std::optional<ControlId> current, bool forward,
-                                        bool (*available)(ControlId, void*) = nullptr, void* context = nullptr);
+                                        const std::function<bool(ControlId)>& available = nullptr);
 
 // A font's cell height in pixels, negative as LOGFONT wants it for a
 // character height: -round(points * dpi / 72).

@@ -39,7 +39,6 @@ class Panel3D {
   // 11 hourglass, 12 no drop, 13 arrow and hourglass, 14 arrow and question
   // mark, 15 size all, 16 the hand that moves the window. Other numbers show
   // the default arrow.
-  std::int16_t MousePointer() const { return pointer_; }
   void SetMousePointer(std::int16_t value);
 
   // The button that went down (1 left, 2 right, 4 middle), shift state, x, y.

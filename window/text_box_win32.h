@@ -35,7 +35,6 @@ class TextBox {
   void SetFocus();
 
   std::int32_t BackColor() const { return back_color_; }
-  std::int32_t ForeColor() const { return fore_color_; }
 
   // Colours a WM_CTLCOLOREDIT (or ...STATIC) for this box: sets the DC's
   // colours and returns the background brush.

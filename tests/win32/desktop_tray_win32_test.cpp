@@ -27,12 +27,15 @@ using fader::test::Topmost;
 
 // The window decodes its mouse-moves as the main window does: x converted
 // from pixels into twips, then handed to TrayEvent.
+// Whether the test window is hidden to its icon, as a window keeps it.
+fader::TrayState g_tray;
+
 LRESULT CALLBACK TrayWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_MOUSEMOVE) {
     try {
       const double tpp = fader::kTwipsPerPixelAt96Dpi;
       const auto x = static_cast<float>(GET_X_LPARAM(lp) * tpp);
-      if (fader::TrayEvent(x, 1, tpp) != 0) fader::RestoreFromTray(w);
+      if (fader::TrayEvent(x, 1, tpp) != 0) fader::RestoreFromTray(g_tray, w);
     } catch (...) {
     }
     return 0;
@@ -49,7 +52,7 @@ class TrayWindow : public ::testing::Test {
     ShowWindow(window_, SW_SHOW);
   }
   void TearDown() override {
-    fader::RemoveTrayIcon();
+    fader::RemoveTrayIcon(g_tray);
     DestroyWindow(window_);
   }
   void Pump() {
@@ -81,7 +84,7 @@ TEST_F(TrayWindow, StayOnTopKeepsPlaceAndSizeAndOutlastsHideAndShow) {
 }
 
 TEST_F(TrayWindow, MinimizeAddsTheIconWithTheRecordAndHidesTheWindow) {
-  fader::MinimizeToTray(icon_, kCaption, window_);
+  fader::MinimizeToTray(g_tray, icon_, kCaption, window_);
   EXPECT_FALSE(IsWindowVisible(window_));
   EXPECT_TRUE(IconPresent(fader::TrayData));
   EXPECT_EQ(fader::WindowFromValue(fader::TrayData.hWnd), window_);
@@ -105,14 +108,14 @@ TEST_F(TrayWindow, MinimizeAddsTheIconWithTheRecordAndHidesTheWindow) {
 }
 
 TEST_F(TrayWindow, NoIconToShowKeepsTheWindowOutOfTheTray) {
-  EXPECT_FALSE(fader::MinimizeToTray(nullptr, kCaption, window_));
+  EXPECT_FALSE(fader::MinimizeToTray(g_tray, nullptr, kCaption, window_));
   EXPECT_TRUE(IsWindowVisible(window_));
 }
 
 TEST_F(TrayWindow, DoubleClickOrRightPressOnTheIconRestoresAndDeletesIt) {
   for (int message : {WM_LBUTTONDBLCLK, WM_RBUTTONDOWN}) {
     fader::StayOnTop(window_);
-    fader::MinimizeToTray(icon_, kCaption, window_);
+    fader::MinimizeToTray(g_tray, icon_, kCaption, window_);
     ASSERT_FALSE(IsWindowVisible(window_));
     // As the shell delivers it: the callback message with the mouse message
     // in lParam, which the window reads as its x.
@@ -124,14 +127,14 @@ TEST_F(TrayWindow, DoubleClickOrRightPressOnTheIconRestoresAndDeletesIt) {
 }
 
 TEST_F(TrayWindow, OtherMouseMessagesLeaveItInTheTray) {
-  fader::MinimizeToTray(icon_, kCaption, window_);
+  fader::MinimizeToTray(g_tray, icon_, kCaption, window_);
   for (int message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONDOWN}) {
     PostMessageW(window_, WM_MOUSEMOVE, fader::kTrayIconId, MAKELPARAM(message, 0));
     Pump();
     EXPECT_FALSE(IsWindowVisible(window_)) << message;
     EXPECT_TRUE(IconPresent(fader::TrayData)) << message;
   }
-  fader::RestoreFromTray(window_);
+  fader::RestoreFromTray(g_tray, window_);
   EXPECT_TRUE(IsWindowVisible(window_));
   EXPECT_FALSE(IconPresent(fader::TrayData));
 }
@@ -139,13 +142,13 @@ TEST_F(TrayWindow, OtherMouseMessagesLeaveItInTheTray) {
 TEST_F(TrayWindow, RestoreWithoutAnIconStillShowsTheWindow) {
   // A mouse-move of the visible window that decodes to 515 takes the same
   // path: the shell refuses the delete, the window is shown again.
-  fader::RemoveTrayIcon();
+  fader::RemoveTrayIcon(g_tray);
   SendMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(WM_LBUTTONDBLCLK, 0));
   EXPECT_TRUE(IsWindowVisible(window_));
   ShowWindow(window_, SW_HIDE);
-  fader::RestoreFromTray(window_);
+  fader::RestoreFromTray(g_tray, window_);
   EXPECT_TRUE(IsWindowVisible(window_));
-  fader::RemoveTrayIcon();  // twice in a row: refused quietly
+  fader::RemoveTrayIcon(g_tray);  // twice in a row: refused quietly
 }
 
 TEST(TrayHandles, UserHandlesRoundTripThrough32Bits) {

@@ -66,7 +66,8 @@ Rows WindowRegionRows(HWND window) {
 class FrmFadeDesktop : public FrmFadeTest {
  protected:
   void TearDown() override {
-    fader::RemoveTrayIcon();
+    fader::TrayState gone;
+    fader::RemoveTrayIcon(gone);
     FrmFadeTest::TearDown();
   }
   void Load() {
