@@ -15,6 +15,7 @@ namespace fader {
 
 class Button3D {
  public:
+  static constexpr layout::Kind kKind = layout::Kind::kButton3D;  // in the design table
   static constexpr const wchar_t* kClassName = L"mirtane.Button3D";
   static constexpr const char* kWhat = "a 3-D button";  // names the kind in the window links
 

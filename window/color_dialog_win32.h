@@ -7,10 +7,13 @@
 #include <array>
 #include <cstdint>
 
+#include "window/layout.h"
+
 namespace fader {
 
 class ColorDialog {
  public:
+  static constexpr layout::Kind kKind = layout::Kind::kColorDialog;  // in the design table
   void SetOwner(HWND owner) { owner_ = owner; }
 
   // Shows the dialog, opening on the current Color. True when the user chose

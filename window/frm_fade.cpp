@@ -13,27 +13,10 @@ namespace fader {
 namespace {
 
 using layout::ControlId;
-using layout::Kind;
 using layout::kControls;
 
 constexpr int kFirstControlId = 1000;
 constexpr UINT_PTR kFadeTimerId = 1;
-
-// The kind of control each class of the window is, as the design table names it.
-template <typename T>
-constexpr Kind kKindOf = Kind::kTimer;
-template <>
-constexpr Kind kKindOf<TextBox> = Kind::kTextBox;
-template <>
-constexpr Kind kKindOf<ColorDialog> = Kind::kColorDialog;
-template <>
-constexpr Kind kKindOf<Button3D> = Kind::kButton3D;
-template <>
-constexpr Kind kKindOf<Panel3D> = Kind::kPanel3D;
-template <>
-constexpr Kind kKindOf<PictureBox> = Kind::kPictureBox;
-template <>
-constexpr Kind kKindOf<SwatchLabel> = Kind::kSwatch;
 
 // The control the focus moves to from `from`: one whose window exists and is
 // enabled and, with `shown_only`, visible.
@@ -136,7 +119,7 @@ bool FrmFade::CreateControls(HINSTANCE instance) {
 
 template <ControlId Id, typename T>
 bool FrmFade::Make(T& control) {
-  static_assert(kControls[Id].kind == kKindOf<T>, "each control is of the kind its design entry names");
+  static_assert(kControls[Id].kind == T::kKind, "each control is of the kind its design entry names");
   return MakeControl(control, kControls[Id], Id);
 }
 

@@ -18,6 +18,7 @@ namespace fader {
 
 class Panel3D {
  public:
+  static constexpr layout::Kind kKind = layout::Kind::kPanel3D;  // in the design table
   static constexpr const wchar_t* kClassName = L"mirtane.Panel3D";
   static constexpr const char* kWhat = "the 3-D panel";  // names the kind in the window links
 

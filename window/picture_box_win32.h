@@ -17,6 +17,7 @@ namespace fader {
 
 class PictureBox {
  public:
+  static constexpr layout::Kind kKind = layout::Kind::kPictureBox;  // in the design table
   static constexpr const wchar_t* kClassName = L"mirtane.PictureBox";
   static constexpr const char* kWhat = "the picture box";  // names the kind in the window links
 

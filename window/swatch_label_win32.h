@@ -14,6 +14,7 @@ namespace fader {
 
 class SwatchLabel {
  public:
+  static constexpr layout::Kind kKind = layout::Kind::kSwatch;  // in the design table
   static constexpr const wchar_t* kClassName = L"mirtane.Swatch";
   static constexpr const char* kWhat = "a swatch";  // names the kind in the window links
 

@@ -17,6 +17,7 @@ namespace fader {
 
 class TextBox {
  public:
+  static constexpr layout::Kind kKind = layout::Kind::kTextBox;  // in the design table
   TextBox() = default;
   TextBox(const TextBox&) = delete;
   TextBox& operator=(const TextBox&) = delete;

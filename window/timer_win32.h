@@ -7,10 +7,13 @@
 
 #include <functional>
 
+#include "window/layout.h"
+
 namespace fader {
 
 class Timer {
  public:
+  static constexpr layout::Kind kKind = layout::Kind::kTimer;  // in the design table
   Timer() = default;
   Timer(const Timer&) = delete;
   Timer& operator=(const Timer&) = delete;

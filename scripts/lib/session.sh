@@ -28,26 +28,6 @@ session_start_display() {
   export DISPLAY=":$num"
   # A grey desktop, so cut-away parts of windows are easy to see in screenshots.
   command -v xsetroot >/dev/null && xsetroot -solid '#808080' 2>/dev/null || true
-  session_map_accented_keys
-}
-
-# Gives the accented letters the tests type keys of their own. Otherwise
-# xdotool remaps a spare key for each one, and Wine, busy, now and then reads
-# the key with the mapping before and drops the letter. One spare key is left
-# for anything else.
-session_map_accented_keys() {
-  command -v xmodmap >/dev/null || return 0
-  local letters=("eacute Eacute" "egrave Egrave" "ecircumflex Ecircumflex" "agrave Agrave" "aacute Aacute"
-                 "iacute Iacute" "oacute Oacute" "uacute Uacute" "yacute Yacute" "oslash Oslash" "ae AE"
-                 "aring Aring" "udiaeresis Udiaeresis" "odiaeresis Odiaeresis" "adiaeresis Adiaeresis"
-                 "ntilde Ntilde" "ccedilla Ccedilla" "ssharp ssharp")
-  local free
-  free=($(xmodmap -pke | awk '$2 > 8 && NF == 3 {print $2}'))
-  local i
-  for i in "${!letters[@]}"; do
-    [ $((i + 1)) -lt "${#free[@]}" ] || break
-    xmodmap -e "keycode ${free[$i]} = ${letters[$i]}" 2>/dev/null || true
-  done
 }
 
 # The product is the 32-bit build (build/win32). The Windows tests run on the
@@ -85,11 +65,11 @@ session_start_wine() {
   SESSION_STARTED_WINE=1
 }
 
-# The fault matrix of a Windows build (tests/faults/matrix.py) on two lanes
+# The fault matrix of a Windows build (tests/faults/matrix.py) on three lanes
 # of its own; extra arguments (-k NAME) go to it.
 session_fault_matrix() {
   python3 "$(dirname "${BASH_SOURCE[0]}")/../../tests/faults/matrix.py" --build "$1" --out "$1/faults" \
-    --product "$1/bin/mírtáné.exe" --objdump "$FADER_OBJDUMP" --lanes 2 "${@:2}"
+    --product "$1/bin/mírtáné.exe" --objdump "$FADER_OBJDUMP" --lanes 3 "${@:2}"
 }
 
 session_stop() {

@@ -23,6 +23,28 @@ def _send_line(s, window, log, text, posted, by_button=False, delay_ms=2):
     return posted + 1
 
 
+def _type_accented(s, window, text):
+    """Types a line with accented letters until the message box holds it.
+    xdotool types a letter the keymap lacks by remapping a spare key for it,
+    and Wine, when busy, now and then reads that key with the mapping before
+    and drops the letter: a fault of the typing, not of the program. A key
+    typed behind the line shows when every key before it was handled."""
+    for _ in range(5):
+        s.type_text(text + "~", 40)
+        held = s.wait_for(lambda: _marked(app.message_text(s, window)), 30, "the line and the marker behind it")
+        s.key("BackSpace")
+        s.wait_for(lambda: app.message_text(s, window) == held[:-1], 30, "the marker to go")
+        if held[:-1] == text:
+            return
+        s.key("End", "shift+Home", "Delete")
+        s.wait_for(lambda: app.message_text(s, window) == "", 30, "the message box to empty")
+    raise app.Failure("%r could not be typed" % text)
+
+
+def _marked(held):
+    return held if held is not None and held.endswith("~") else None
+
+
 def _colour_at(s, x, y):
     r, g, b = s.pixel(s.screenshot("colour"), x, y)
     return r | g << 8 | b << 16
@@ -128,8 +150,11 @@ def test_a_long_session_posts_every_line_once_in_order_through_colour_changes_an
             app.restore_from_tray(s, "double-click" if i == 90 else "right-press")
         if i in (50, 90, 120, 150):
             app.click_control(s, window, app.TXT_MESSAGE)
-        accented = any(ch in ACCENTED for ch in text)
-        posted = _send_line(s, window, log, text, posted, by_button=i % 20 == 7, delay_ms=40 if accented else 2)
+        if any(ch in ACCENTED for ch in text):
+            _type_accented(s, window, text)
+            posted = _send_line(s, window, log, "", posted, by_button=i % 20 == 7)
+        else:
+            posted = _send_line(s, window, log, text, posted, by_button=i % 20 == 7)
         expected.append(app.encode(markup.fade(colours, text)))
         received = log.set_texts()[-1]
         expect(received == expected[-1], "line %d %r arrived as %r, not %r" % (i, text, received, expected[-1]))

@@ -7,7 +7,7 @@ calls it), and at every call from then on. Allocations (operator new) get
 the same cells. Cells run side by side, each lane on an Xvfb display and a
 Wine prefix of its own with a stand-in room of its own, since FindWindow
 sees every window of a prefix. Prints the matrix and ends with
-"N passed, M failed"."""
+"faults: N passed, M failed"."""
 
 import argparse
 import multiprocessing
@@ -170,7 +170,7 @@ def main():
               flush=True)
         if problems or not calls:
             print("fault matrix: the session fails with nothing failing, or counted no calls")
-            print("0 passed, 1 failed")
+            print("faults: 0 passed, 1 failed")
             return 1
         passed += 1
         hooked_log = os.path.join(args.out, "lane-0", "nothing", "faults.log")
@@ -229,7 +229,7 @@ def main():
             jobs.put(None)
         for lane in lanes:
             lane.join(60)
-    print("%d passed, %d failed" % (passed, failed))
+    print("faults: %d passed, %d failed" % (passed, failed))
     return 0 if failed == 0 else 1
 
 
