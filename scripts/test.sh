@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The test command: installs what is missing, builds both builds and runs every
-# tier. Ends with one line "N passed, M failed"; exits non-zero on any failure.
+# The test command: installs what is missing, builds both builds, makes the
+# release (scripts/release.sh) and runs every tier, the end-to-end tier on the
+# program from the release's zip. Ends with one line "N passed, M failed";
+# exits non-zero on any failure.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -39,6 +41,38 @@ fi
 win="$root/build/$FADER_WIN_BUILD"
 mkdir -p "$log_dir"
 
+# The end-to-end tier runs what users download: the stripped program from the
+# release's zip, unpacked. Where 32-bit code cannot run, the x86-64 build is
+# packed the same way and its program runs instead.
+echo "== the release (scripts/release.sh)"
+scripts/release.sh 2>&1 | tee "$log_dir/release.log"
+[ "${PIPESTATUS[0]}" -eq 0 ] || fail_setup "the release failed"
+version=$(cat "$win/version.txt")
+if [ "$FADER_WIN_BUILD" = win32 ]; then
+  shipped_zip="dist/mirtane-$version-win32.zip"
+else
+  python3 scripts/lib/package.py --build "$win" --arch "$FADER_WIN_BUILD" --out "$win/dist" \
+    || fail_setup "packing the $FADER_WIN_BUILD build failed"
+  shipped_zip="build/$FADER_WIN_BUILD/dist/mirtane-$version-$FADER_WIN_BUILD.zip"
+fi
+rm -rf "$win/shipped"
+python3 -m zipfile -e "$shipped_zip" "$win/shipped" || fail_setup "unpacking $shipped_zip failed"
+shipped_program="build/$FADER_WIN_BUILD/shipped/mírtáné.exe"
+
+# Adds a tier's counts from its own "<tier>: N passed, M failed" line.
+count_summary() {
+  local out="$1" prefix="$2" good bad
+  good=$(grep -Eo "^$prefix: [0-9]+ passed" "$out" | grep -Eo '[0-9]+' | tail -1)
+  bad=$(grep -Eo "^$prefix: [0-9]+ passed, [0-9]+ failed" "$out" | grep -Eo '[0-9]+ failed' | grep -Eo '[0-9]+' | tail -1)
+  if [ -z "$good" ] || [ -z "$bad" ]; then
+    echo "test: $prefix ran no test" >&2
+    failed=$((failed + 1))
+    return
+  fi
+  passed=$((passed + good))
+  failed=$((failed + bad))
+}
+
 # Adds a tier's counts from CTest's "... tests failed out of N" line.
 count_ctest() {
   local out="$1" total bad
@@ -64,17 +98,16 @@ echo "== tier 2: Win32 tests under Wine"
 ctest --test-dir "$win" -j"$jobs" --output-on-failure 2>&1 | tee "$log_dir/tier2.log"
 count_ctest "$log_dir/tier2.log" "tier 2"
 
-echo "== tier 3: end to end under Wine and Xvfb"
-python3 tests/e2e/run.py --build "$win" --out "$root/build/e2e" 2>&1 | tee "$log_dir/tier3.log"
-e2e_pass=$(grep -Eo '^e2e: [0-9]+ passed' "$log_dir/tier3.log" | grep -Eo '[0-9]+' | tail -1)
-e2e_fail=$(grep -Eo '^e2e: [0-9]+ passed, [0-9]+ failed' "$log_dir/tier3.log" | grep -Eo '[0-9]+ failed' | grep -Eo '[0-9]+')
-if [ -z "$e2e_pass" ]; then
-  failed=$((failed + 1))
-else
-  passed=$((passed + e2e_pass))
-  failed=$((failed + e2e_fail))
-fi
+echo "== tier 3: end to end under Wine and Xvfb, the program from $shipped_zip"
+python3 tests/e2e/run.py --build "$win" --program "$root/$shipped_program" --out "$root/build/e2e" 2>&1 \
+  | tee "$log_dir/tier3.log"
+count_summary "$log_dir/tier3.log" e2e
 
-echo "test: the Windows tiers ran build/$FADER_WIN_BUILD under $WINELOADER"
+echo "== tier 4: the release, read back and made again in another place"
+python3 tests/release/run.py --root "$root" --dist "$root/dist" 2>&1 | tee "$log_dir/tier4.log"
+count_summary "$log_dir/tier4.log" release
+
+echo "test: tier 2 ran the tests of build/$FADER_WIN_BUILD under $WINELOADER"
+echo "test: tier 3 ran $shipped_program (stripped), unpacked from $shipped_zip, under $WINELOADER"
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
