@@ -31,7 +31,7 @@ cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmak
 cmake --build build/win32 -j"$jobs" || fail_setup "win32 build failed"
 session_pick_windows_build
 if [ "$FADER_WIN_BUILD" = win32 ]; then
-  echo "test: the Windows tiers run build/win32, the program users get, under 32-bit Wine"
+  echo "test: the Windows tiers run build/win32 under 32-bit Wine"
 else
   echo "test: this machine cannot execute 32-bit x86 code; the Windows tiers run the x86-64 build (build/win64) under 64-bit Wine"
   cmake -S . -B "build/$FADER_WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$FADER_WIN_TOOLCHAIN" \
