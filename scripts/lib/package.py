@@ -28,7 +28,7 @@ TOOL_PREFIX = {"win32": "i686-w64-mingw32-", "win64": "x86_64-w64-mingw32-"}
 # Entries say they were made on Unix, with fixed modes (nothing of this
 # machine's umask): Info-ZIP's unzip reads the name of an entry made on
 # "MS-DOS" in the DOS code page even when the UTF-8 flag is set, and shows
-# mírtáné.exe garbled. Windows reads the flag either way.
+# mírtáné.exe garbled. The flag, not that field, marks a name as UTF-8.
 MADE_ON_UNIX = 3
 MODES = {PROGRAM: 0o100755}  # a plain file, and executable for the program
 DEFAULT_MODE = 0o100644
