@@ -17,9 +17,12 @@ class Failure(AssertionError):
 class Session:
     """One test's processes; everything it starts is stopped at the end."""
 
-    def __init__(self, build, out, name):
+    def __init__(self, build, out, name, program=None):
         self.build = build
         self.bin = os.path.join(build, "bin")
+        # The program file the tests run: the one of the build, unless given
+        # (the test command gives the one unpacked from the release's zip).
+        self.program_file = program
         self.out = os.path.join(out, name)
         # Only this run's logs and screenshots: an old failure picture left
         # beside them would mislead whoever looks.
@@ -33,9 +36,10 @@ class Session:
 
     # -- processes -------------------------------------------------------
     def wine(self, exe, *args, log_name=None):
-        """Starts a Windows program of the build; returns its Popen."""
+        """Starts a Windows program of the build (or the program at the path
+        exe); returns its Popen."""
         path = os.path.join(self.bin, exe)
-        log = open(os.path.join(self.out, (log_name or exe) + ".stderr"), "wb")
+        log = open(os.path.join(self.out, (log_name or os.path.basename(exe)) + ".stderr"), "wb")
         proc = subprocess.Popen([os.environ["WINELOADER"], path, *args], stdout=log, stderr=subprocess.STDOUT,
                                 stdin=subprocess.DEVNULL, env=os.environ.copy())
         self.procs.append(proc)
@@ -157,6 +161,7 @@ def parser():
     ap = argparse.ArgumentParser()
     ap.add_argument("--build", required=True, help="the win32 build folder")
     ap.add_argument("--out", required=True, help="where logs and screenshots go")
+    ap.add_argument("--program", help="the program file to run (default: the build's)")
     return ap
 
 
@@ -164,7 +169,7 @@ def run_main(tool, name, args, body):
     """Runs body(session) in a session named name and returns the exit code: 1
     with "tool: what failed" on stderr when it raised a Failure. The session's
     processes are stopped in any case."""
-    s = Session(args.build, args.out, name)
+    s = Session(args.build, args.out, name, args.program)
     try:
         body(s)
         return 0

@@ -22,6 +22,8 @@ def main():
         return 1
 
     here = os.path.dirname(os.path.abspath(__file__))
+    print("e2e: the program is %s" % (args.program or os.path.join(args.build, "bin", "m\u00edrt\u00e1n\u00e9.exe")),
+          flush=True)
     passed = failed = 0
     for file in sorted(f for f in os.listdir(here) if f.startswith("test_") and f.endswith(".py")):
         found = importlib.util.spec_from_file_location(file[:-3], os.path.join(here, file))
@@ -30,7 +32,7 @@ def main():
         for name in sorted(n for n in dir(module) if n.startswith("test_")):
             if args.k not in name:
                 continue
-            session = harness.Session(args.build, args.out, "%s.%s" % (file[:-3], name))
+            session = harness.Session(args.build, args.out, "%s.%s" % (file[:-3], name), args.program)
             start = time.time()
             try:
                 getattr(module, name)(session)

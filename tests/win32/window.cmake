@@ -6,7 +6,7 @@ fader_add_test(window_win32_test
           ${CMAKE_CURRENT_LIST_DIR}/window_controls_win32_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/window_resources_win32_test.cpp
           $<TARGET_OBJECTS:fader_resources>
-  LIBS fader_window version LABELS window)
+  LIBS fader_window version fader_version LABELS window)
 add_dependencies(window_win32_test mirtane)
 # Tests that show windows, take the focus or ask what lies under a point share
 # the screen: one at a time.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "fader_version.h"
 #include "tests/win32/window_test_support.h"
 
 namespace fader::test {
@@ -19,6 +20,11 @@ std::wstring ProgramPath() {
   path.resize(path.find_last_of(L"\\/") + 1);
   return path + L"m\u00EDrt\u00E1n\u00E9.exe";
 }
+
+// The version as CMakeLists.txt's project() line gives it.
+const std::string kVersion = FADER_VERSION;
+constexpr DWORD kVersionMs = (FADER_VERSION_MAJOR << 16) | FADER_VERSION_MINOR;
+constexpr DWORD kVersionLs = FADER_VERSION_PATCH << 16;
 
 class ProgramFile : public ::testing::Test {
  protected:
@@ -44,16 +50,16 @@ class ProgramFile : public ::testing::Test {
   std::vector<char> info_;
 };
 
-TEST_F(ProgramFile, VersionIs1000ForAnApplicationFor32BitWindows) {
+TEST_F(ProgramFile, VersionIsTheProjectsForAnApplicationFor32BitWindows) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT len = 0;
   ASSERT_TRUE(VerQueryValueW(info_.data(), L"\\", reinterpret_cast<void**>(&fixed), &len));
   ASSERT_GE(len, sizeof(VS_FIXEDFILEINFO));
   EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-  EXPECT_EQ(fixed->dwProductVersionLS, 0u);
+  EXPECT_EQ(fixed->dwFileVersionMS, kVersionMs);
+  EXPECT_EQ(fixed->dwFileVersionLS, kVersionLs);
+  EXPECT_EQ(fixed->dwProductVersionMS, kVersionMs);
+  EXPECT_EQ(fixed->dwProductVersionLS, kVersionLs);
   EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS_NT_WINDOWS32));
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
   EXPECT_EQ(fixed->dwFileFlags & fixed->dwFileFlagsMask, 0u);
@@ -67,8 +73,9 @@ TEST_F(ProgramFile, StringsAreUsEnglishUnicodeWithTheProgramsNames) {
   ASSERT_EQ(len, 4u);
   EXPECT_EQ(translation[0], 0x0409);
   EXPECT_EQ(translation[1], 1200);
-  EXPECT_EQ(String(L"FileVersion"), u"1.00");
-  EXPECT_EQ(String(L"ProductVersion"), u"1.00");
+  const std::u16string version(kVersion.begin(), kVersion.end());
+  EXPECT_EQ(String(L"FileVersion"), version);
+  EXPECT_EQ(String(L"ProductVersion"), version);
   EXPECT_EQ(String(L"CompanyName"), u"grelvin");
   EXPECT_EQ(String(L"ProductName"), u"m\u00EDrt\u00E1n\u00E9");
   EXPECT_EQ(String(L"InternalName"), u"m\u00EDrt\u00E1n\u00E9");
@@ -113,11 +120,17 @@ TEST_F(ProgramResources, IconGroup1HoldsIcon30001Of32By32With256ColoursAndAMask)
   EXPECT_FALSE(mask[16 * 4 + 2] & 0x80);  // the centre: opaque
 }
 
-TEST_F(ProgramResources, ManifestDeclaresTheProgramNotDpiAware) {
+TEST_F(ProgramResources, ManifestNamesTheProgramAtTheProjectsVersionNotDpiAware) {
   DWORD size = 0;
   const BYTE* manifest = Resource(1, MAKEINTRESOURCEW(24), &size);
   ASSERT_NE(manifest, nullptr);
   const std::string text(reinterpret_cast<const char*>(manifest), size);
+  // The program's own identity is the first; the common controls' follows.
+  const auto identity = text.find("<assemblyIdentity ");
+  ASSERT_NE(identity, std::string::npos);
+  const std::string tag = text.substr(identity, text.find("/>", identity) - identity);
+  EXPECT_NE(tag.find(R"(name="grelvin.mirtane")"), std::string::npos) << tag;
+  EXPECT_NE(tag.find(R"( version=")" + kVersion + R"(.0")"), std::string::npos) << tag;
   const auto at = text.find("<dpiAware");
   ASSERT_NE(at, std::string::npos);
   EXPECT_NE(text.find(">false</dpiAware>", at), std::string::npos);
