@@ -108,11 +108,11 @@ def _wait_gone(s, title):
                "the previous %r to go" % title)
 
 
-def start_room(s, *args):
+def start_room(s, *args, exe=ROOM):
     """Starts the room with these extra options; returns its log once it is ready."""
     _wait_gone(s, ROOM_TITLE)
     log = RoomLog(os.path.join(s.out, "room.log"))
-    s.wine(ROOM, "--log", log.path, *args, log_name="room")
+    s.wine(exe, "--log", log.path, *args, log_name="room")
     log.wait_ready(s)
     return log
 
