@@ -72,7 +72,8 @@ bool FrmFade::CreateWindowAndControls(HINSTANCE instance) {
   const std::wstring caption(design.caption.begin(), design.caption.end());
   // A popup has no frame, caption bar or system menu, so the client area is
   // the whole window; the taskbar button comes from WS_EX_APPWINDOW.
-  CreateLinkedWindow(this, kWhat, WS_EX_APPWINDOW, cls, caption.c_str(), WS_POPUP | WS_CLIPCHILDREN, x, y, w, h, nullptr, 0);
+  CreateLinkedWindow(this, kWhat, WS_EX_APPWINDOW, cls, caption.c_str(), WS_POPUP | WS_CLIPCHILDREN, x, y, w, h,
+                     nullptr, 0);
   if (!hwnd_) return false;
   if (icon_) SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   if (icon_) SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_ ? small_icon_ : icon_));

@@ -10,8 +10,8 @@ bool Panel3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16st
   tpp_ = tpp;
   std::wstring text;
   const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<Panel3D>, LoadCursorW(nullptr, IDC_ARROW));
-  CreateLinkedWindow(this, kWhat, 0, cls, Wide(caption, text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width,
-                  r.height, parent, id);
+  CreateLinkedWindow(this, kWhat, 0, cls, Wide(caption, text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left,
+                     r.top, r.width, r.height, parent, id);
   return hwnd_ != nullptr;
 }
 

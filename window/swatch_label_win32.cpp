@@ -10,7 +10,8 @@ namespace fader {
 bool SwatchLabel::Create(HWND parent, int id, const layout::PixelRect& r, std::int32_t back_color) {
   back_color_ = back_color;
   const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<SwatchLabel>, LoadCursorW(nullptr, IDC_ARROW));
-  CreateLinkedWindow(this, kWhat, 0, cls, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.width, r.height, parent, id);
+  CreateLinkedWindow(this, kWhat, 0, cls, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+                     r.left, r.top, r.width, r.height, parent, id);
   return hwnd_ != nullptr;
 }
 

@@ -1,6 +1,7 @@
 #include "window/window_link_win32.h"
 
 #include <array>
+#include <string_view>
 
 namespace fader {
 namespace {
@@ -19,6 +20,9 @@ void* g_being_created = nullptr;
 const char* g_kind_being_created = nullptr;
 int g_destroying = 0;
 
+// Kinds compare by name: a literal need not have one address in every file.
+bool SameKind(const char* a, const char* b) { return a && b && std::string_view(a) == b; }
+
 Link* Find(HWND window) {
   for (Link& link : g_links) {
     if (link.window == window) return &link;
@@ -31,7 +35,7 @@ Link* Find(HWND window) {
 namespace link_detail {
 
 bool LinkIfBeingCreated(HWND window, const char* what) {
-  if (!window || !g_being_created || g_kind_being_created != what || Find(window)) return false;
+  if (!window || !g_being_created || !SameKind(g_kind_being_created, what) || Find(window)) return false;
   Link* free = Find(nullptr);
   if (!free) return false;
   *free = Link{window, g_being_created, what};
@@ -41,7 +45,7 @@ bool LinkIfBeingCreated(HWND window, const char* what) {
 
 void* Linked(HWND window, const char* what) {
   const Link* link = window ? Find(window) : nullptr;
-  return link && link->what == what ? link->object : nullptr;
+  return link && SameKind(link->what, what) ? link->object : nullptr;
 }
 
 void Unlink(HWND window) {

@@ -249,11 +249,12 @@ struct Stub<I, R WINAPI(A...)> {
       if (char* end = std::strchr(line, '\n')) *end = '\0';
       Log(line);
     }
-    if constexpr (I == kExitProcess) LogCalls();
     g_module_inside = true;
     Release<I>(args...);
     g_module_inside = false;
-    if (ShouldFail(I)) {
+    const bool fail = ShouldFail(I);
+    if constexpr (I == kExitProcess) LogCalls();  // the program ends in it
+    if (fail) {
       reinterpret_cast<decltype(&::SetLastError)>(Hooks()[kSetLastError].real)(Hooks()[I].error);
       if constexpr (!std::is_void_v<R>) return FailureValue<R>(Hooks()[I].failure);
       else return;

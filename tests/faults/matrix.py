@@ -100,10 +100,11 @@ def lane_main(lane, args, jobs, results):
             start = time.time()
             try:
                 cell = session.run(s, room_log, job)
-                results.put((job, cell.problems, cell.notes, cell.calls, time.time() - start))
+                results.put((job, cell.problems, cell.notes, (cell.calls, cell.hooked, cell.cannot_fail),
+                             time.time() - start))
             except Exception:  # a broken cell is reported, the lane goes on
                 results.put((job, ["the session broke: " + traceback.format_exc().strip().splitlines()[-1]], [],
-                             {}, time.time() - start))
+                             ({}, [], []), time.time() - start))
             finally:
                 s.stop()
     finally:
@@ -165,7 +166,7 @@ def main():
     try:
         # The session with nothing failing: it must pass, and tells what it calls.
         jobs.put("")
-        job, problems, notes, calls, took = result()
+        job, problems, notes, (calls, hooked, cannot), took = result()
         print("nothing fails: %s (%.1f s)" % ("pass" if not problems else "FAIL: " + "; ".join(problems), took),
               flush=True)
         if problems or not calls:
@@ -173,9 +174,7 @@ def main():
             print("faults: 0 passed, 1 failed")
             return 1
         passed += 1
-        hooked_log = os.path.join(args.out, "lane-0", "nothing", "faults.log")
-        hooked = set(session.FaultLog(hooked_log).hooked())
-        cannot = set(session.FaultLog(hooked_log).cannot_fail())
+        hooked, cannot = set(hooked), set(cannot)
 
         imports = product_imports(args.product, args.objdump)
         rows, cells = [], []
