@@ -10,24 +10,20 @@
 #include <string_view>
 
 #include "window/layout.h"
+#include "window/window_link_win32.h"
 
 namespace fader {
 
-class Button3D {
+class Button3D : public LinkedWindow {
  public:
   static constexpr layout::Kind kKind = layout::Kind::kButton3D;  // in the design table
   static constexpr const wchar_t* kClassName = L"mirtane.Button3D";
   static constexpr const char* kWhat = "a 3-D button";  // names the kind in the window links
 
-  Button3D() = default;
-  Button3D(const Button3D&) = delete;
-  Button3D& operator=(const Button3D&) = delete;
-
   // Creates the button as a child of `parent`; false when it cannot.
   bool Create(HWND parent, int id, const layout::PixelRect& place, std::u16string_view caption, HFONT font,
               std::u16string_view tooltip);
 
-  HWND hWnd() const { return hwnd_; }
   std::u16string Caption() const;
   // The tooltip control showing the tooltip text, or nullptr when it has none.
   HWND ToolTipWindow() const { return tip_; }
@@ -35,17 +31,12 @@ class Button3D {
   // Runs on a click.
   std::function<void()> Click;
 
-  void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
-
  private:
-  template <typename T>
-  friend LRESULT CALLBACK LinkedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
   void Paint(HDC dc);
   bool PointerInside(LPARAM lp) const;
   void Fire();
 
-  HWND hwnd_ = nullptr;
   HWND tip_ = nullptr;
   HFONT font_ = nullptr;
   bool tracking_ = false;  // the left button went down on the button

@@ -29,17 +29,16 @@
 #include "window/swatch_label_win32.h"
 #include "window/text_box_win32.h"
 #include "window/timer_win32.h"
+#include "window/window_link_win32.h"
 
 namespace fader {
 
-class FrmFade {
+class FrmFade : public LinkedWindow {
  public:
   static constexpr const wchar_t* kClassName = L"frmFade";
   static constexpr const char* kWhat = "frmFade";  // names the kind in the window links
 
   FrmFade() = default;
-  FrmFade(const FrmFade&) = delete;
-  FrmFade& operator=(const FrmFade&) = delete;
   ~FrmFade();
 
   // Creates the window, hidden and centred on the screen, with all its
@@ -48,7 +47,6 @@ class FrmFade {
   bool Create(HINSTANCE instance);
 
   // -- the window's own properties ---------------------------------------
-  HWND hWnd() const { return hwnd_; }
   std::u16string Caption() const;
   // The program icon (32 x 32), also the window's icon; owned by the window.
   HICON Icon() const { return icon_; }
@@ -132,13 +130,9 @@ class FrmFade {
   // The frmFade that `hwnd` or one of its ancestors is, or nullptr.
   static FrmFade* FromWindow(HWND hwnd);
 
-  void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
-
  private:
-  template <typename T>
-  friend LRESULT CALLBACK LinkedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   friend class LifecycleView;  // removes the tray icon on the way out
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnEditChange(HWND edit);
   void OnMouseMove(WPARAM wp, LPARAM lp);
   void OnActivate(bool active, bool minimized);
@@ -173,7 +167,6 @@ class FrmFade {
   // Whether the window is hidden to its tray icon.
   TrayState tray_;
 
-  HWND hwnd_ = nullptr;
   HINSTANCE instance_ = nullptr;
   HICON icon_ = nullptr;
   HICON small_icon_ = nullptr;

@@ -13,10 +13,11 @@
 #include <string_view>
 
 #include "window/layout.h"
+#include "window/window_link_win32.h"
 
 namespace fader {
 
-class Panel3D {
+class Panel3D : public LinkedWindow {
  public:
   static constexpr layout::Kind kKind = layout::Kind::kPanel3D;  // in the design table
   static constexpr const wchar_t* kClassName = L"mirtane.Panel3D";
@@ -24,14 +25,9 @@ class Panel3D {
 
   using MouseEvent = std::function<void(std::int16_t button, std::int16_t shift, float x, float y)>;
 
-  Panel3D() = default;
-  Panel3D(const Panel3D&) = delete;
-  Panel3D& operator=(const Panel3D&) = delete;
-
   bool Create(HWND parent, int id, const layout::PixelRect& place, std::u16string_view caption, HFONT font,
               TwipsPerPixel twips_per_pixel);
 
-  HWND hWnd() const { return hwnd_; }
   std::u16string Caption() const;
 
   // The pointer shape over the panel, by the numbers of the panel's pointer
@@ -52,17 +48,12 @@ class Panel3D {
   // the capture, or the system cancelled it): no release will come.
   std::function<void()> CaptureLost;
 
-  void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
-
  private:
-  template <typename T>
-  friend LRESULT CALLBACK LinkedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
   void Paint(HDC dc);
   void Raise(const MouseEvent& ev, std::int16_t button, LPARAM lp);
   HCURSOR Cursor() const;
 
-  HWND hwnd_ = nullptr;
   HFONT font_ = nullptr;
   TwipsPerPixel tpp_{kTwipsPerPixelAt96Dpi, kTwipsPerPixelAt96Dpi};
   std::int16_t pointer_ = 0;

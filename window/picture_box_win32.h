@@ -11,19 +11,17 @@
 
 #include "window/gdi_handles_win32.h"
 #include "window/layout.h"
+#include "window/window_link_win32.h"
 #include "window/skin_image_win32.h"
 
 namespace fader {
 
-class PictureBox {
+class PictureBox : public LinkedWindow {
  public:
   static constexpr layout::Kind kKind = layout::Kind::kPictureBox;  // in the design table
   static constexpr const wchar_t* kClassName = L"mirtane.PictureBox";
   static constexpr const char* kWhat = "the picture box";  // names the kind in the window links
 
-  PictureBox() = default;
-  PictureBox(const PictureBox&) = delete;
-  PictureBox& operator=(const PictureBox&) = delete;
   ~PictureBox();
 
   // Creates the box and its memory image; the picture is the GIF resource
@@ -31,7 +29,6 @@ class PictureBox {
   bool Create(HWND parent, int id, const layout::PixelRect& place, std::int32_t back_color, HMODULE module,
               int picture_id, TwipsPerPixel twips_per_pixel);
 
-  HWND hWnd() const { return hwnd_; }
   // The memory image's device context, owned by the box (never released by
   // the caller); nullptr when the image could not be made.
   HDC hDC() const { return memory_.get(); }
@@ -40,15 +37,10 @@ class PictureBox {
   float Height() const;
   std::int32_t BackColor() const { return back_color_; }
 
-  void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
-
  private:
-  template <typename T>
-  friend LRESULT CALLBACK LinkedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
   void Paint(HDC dc);
 
-  HWND hwnd_ = nullptr;
   std::int32_t back_color_ = 0;
   int width_px_ = 0;
   int height_px_ = 0;

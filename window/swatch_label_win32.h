@@ -9,22 +9,17 @@
 #include <functional>
 
 #include "window/layout.h"
+#include "window/window_link_win32.h"
 
 namespace fader {
 
-class SwatchLabel {
+class SwatchLabel : public LinkedWindow {
  public:
   static constexpr layout::Kind kKind = layout::Kind::kSwatch;  // in the design table
   static constexpr const wchar_t* kClassName = L"mirtane.Swatch";
   static constexpr const char* kWhat = "a swatch";  // names the kind in the window links
 
-  SwatchLabel() = default;
-  SwatchLabel(const SwatchLabel&) = delete;
-  SwatchLabel& operator=(const SwatchLabel&) = delete;
-
   bool Create(HWND parent, int id, const layout::PixelRect& place, std::int32_t back_color);
-
-  HWND hWnd() const { return hwnd_; }
 
   // The colour value shown, 0x00BBGGRR; the swatches are the store of the
   // five fade colours, so this is exactly what was set.
@@ -35,15 +30,10 @@ class SwatchLabel {
   // Runs after SetBackColor: the fade learns of a new colour when it is set.
   std::function<void()> ColorChanged;
 
-  void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
-
  private:
-  template <typename T>
-  friend LRESULT CALLBACK LinkedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
   void Paint(HDC dc);
 
-  HWND hwnd_ = nullptr;
   std::int32_t back_color_ = 0;
   bool pressed_ = false;
 };

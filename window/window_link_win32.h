@@ -15,6 +15,29 @@
 
 namespace fader {
 
+// What every object behind a window of the program's classes has: its
+// window, linked at creation and let go at destruction, and no copies.
+class LinkedWindow {
+ public:
+  LinkedWindow() = default;
+  LinkedWindow(const LinkedWindow&) = delete;
+  LinkedWindow& operator=(const LinkedWindow&) = delete;
+
+  HWND hWnd() const { return hwnd_; }
+  void AttachWindow(HWND hwnd) { hwnd_ = hwnd; }
+
+ protected:
+  ~LinkedWindow() = default;
+  // Answers a message to the window (LinkedWindowProc calls it).
+  virtual LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) = 0;
+
+  HWND hwnd_ = nullptr;
+
+ private:
+  template <typename T>
+  friend LRESULT CALLBACK LinkedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+};
+
 // Registers a window class of the program once per process, its window
 // procedure LinkedWindowProc<T>; the class name, or nullptr when the system
 // refuses the class.
@@ -52,8 +75,7 @@ void NoteEscapedException(const char* where) noexcept;
 
 // The window procedure of a class whose windows are objects of T: T::Handle
 // answers every message, and no exception gets past it (noted under
-// T::kWhat; the message counts as handled). T has hWnd() and
-// AttachWindow(HWND).
+// T::kWhat; the message counts as handled). T is a LinkedWindow.
 template <typename T>
 LRESULT CALLBACK LinkedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_NCCREATE) {
@@ -70,7 +92,7 @@ LRESULT CALLBACK LinkedWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
   try {
-    return self->Handle(msg, wp, lp);
+    return static_cast<LinkedWindow*>(self)->Handle(msg, wp, lp);
   } catch (...) {
     NoteEscapedException(T::kWhat);
     return 0;
