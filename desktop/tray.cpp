@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "desktop/twips.h"
+#include "base/twips.h"
 
 namespace fader {
 

@@ -15,12 +15,12 @@
 #include <optional>
 #include <string>
 
-#include "desktop/twips.h"
+#include "base/gdi_handles_win32.h"
+#include "base/twips.h"
 #include "window/announcements.h"
 #include "window/button_3d_win32.h"
 #include "window/color_dialog_win32.h"
 #include "window/frm_fade_views_win32.h"
-#include "window/gdi_handles_win32.h"
 #include "window/layout.h"
 #include "window/panel_3d_win32.h"
 #include "window/picture_box_win32.h"

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string_view>
 
-#include "desktop/twips.h"
+#include "base/twips.h"
 
 namespace fader::layout {
 

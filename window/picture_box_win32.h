@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "window/gdi_handles_win32.h"
+#include "base/gdi_handles_win32.h"
 #include "window/layout.h"
 #include "window/skin_image_win32.h"
 
