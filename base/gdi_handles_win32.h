@@ -54,6 +54,11 @@ using Bitmap = GdiObject<HBITMAP>;
 // A device context made with CreateCompatibleDC.
 using MemoryDC = UniqueHandle<HDC, DeleteMemoryDC>;
 
+// A 32-bit top-down DIB section of width x height pixels (BI_RGB, four bytes
+// a pixel, row 0 first); `bits` gets its pixels, or nullptr when the system
+// refuses it.
+Bitmap MakeTopDownDib(HDC dc, int width, int height, void*& bits);
+
 // Selects an object into a DC for one scope and puts the old one back.
 class SelectIn {
  public:

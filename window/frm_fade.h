@@ -139,7 +139,7 @@ class FrmFade {
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
   bool CreateWindowAndControls(HINSTANCE instance);
   void Paint(HDC dc);
-  bool CreateControls(HINSTANCE instance);
+  bool CreateControls();
   TextBox* TextBoxOf(HWND hwnd);
 
   // What the handlers run on: the flows over their views of this window.
