@@ -56,7 +56,7 @@ int main() {
   std::size_t rects = 0;
   const Figures region = Time(kTimes, [&] {
     std::int32_t transparent = 0;
-    fader::UniqueRegion r = fader::MakeRegion([&] { return form.picBox.hDC(); }, picture, tpp, transparent);
+    fader::Region r = fader::MakeRegion([&] { return form.picBox.hDC(); }, picture, tpp, transparent);
     rects = fader::test::RegionRects(r.get()).size();
   });
 

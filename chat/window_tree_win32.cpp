@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "chat/ansi_text_win32.h"
+#include "base/ansi_text_win32.h"
 
 namespace fader {
 namespace {

@@ -10,7 +10,7 @@
 #include <concepts>
 #include <cstdint>
 
-#include "desktop/twips.h"
+#include "base/twips.h"
 
 namespace fader {
 

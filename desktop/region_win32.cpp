@@ -2,22 +2,12 @@
 
 namespace fader {
 
-UniqueRegion& UniqueRegion::operator=(UniqueRegion&& other) noexcept {
-  if (this != &other) reset(other.release());
-  return *this;
-}
-
-void UniqueRegion::reset(HRGN region) {
-  if (region_ != nullptr && region_ != region) DeleteObject(region_);
-  region_ = region;
-}
-
-UniqueRegion MakeRegion(const PictureDC& pictureDC, PictureTwips picture,
-                        TwipsPerPixel twipsPerPixel, std::int32_t& transparent) {
+Region MakeRegion(const PictureDC& pictureDC, PictureTwips picture,
+                  TwipsPerPixel twipsPerPixel, std::int32_t& transparent) {
   // Worked out first so that a bad size fails before any handle exists.
   (void)PictureSizeInPixels(picture, twipsPerPixel);
 
-  UniqueRegion result(CreateRectRgn(0, 0, 0, 0));
+  Region result(CreateRectRgn(0, 0, 0, 0));
   HRGN accumulated = result.get();
   auto pixel = [&pictureDC](std::int32_t x, std::int32_t y) -> std::uint32_t {
     return GetPixel(pictureDC(), x, y);
@@ -33,7 +23,7 @@ UniqueRegion MakeRegion(const PictureDC& pictureDC, PictureTwips picture,
   return result;
 }
 
-HRGN ApplyWindowRegion(HWND window, UniqueRegion region) {
+HRGN ApplyWindowRegion(HWND window, Region region) {
   RECT box;
   const int kind = region.get() ? GetRgnBox(region.get(), &box) : ERROR;
   if (kind == NULLREGION || kind == ERROR) return nullptr;

@@ -7,32 +7,10 @@
 #include <cstdint>
 #include <functional>
 
+#include "base/gdi_handles_win32.h"
 #include "desktop/region.h"
 
 namespace fader {
-
-// Owns a region handle until it is released (to SetWindowRgn) or destroyed.
-class UniqueRegion {
- public:
-  UniqueRegion() = default;
-  explicit UniqueRegion(HRGN region) : region_(region) {}
-  UniqueRegion(UniqueRegion&& other) noexcept : region_(other.release()) {}
-  UniqueRegion& operator=(UniqueRegion&& other) noexcept;
-  UniqueRegion(const UniqueRegion&) = delete;
-  UniqueRegion& operator=(const UniqueRegion&) = delete;
-  ~UniqueRegion() { reset(); }
-
-  HRGN get() const { return region_; }
-  HRGN release() {
-    HRGN r = region_;
-    region_ = nullptr;
-    return r;
-  }
-  void reset(HRGN region = nullptr);
-
- private:
-  HRGN region_ = nullptr;
-};
 
 // Gives the picture box's device context; it is asked anew for every pixel,
 // as a picture box hands out its DC on each request.
@@ -46,8 +24,8 @@ using PictureDC = std::function<HDC()>;
 // alive. A rectangle region the system refuses adds nothing. Throws
 // OverflowError for a size beyond 32 bits (nothing is created then); the
 // accumulating region is freed if the DC callback throws.
-UniqueRegion MakeRegion(const PictureDC& pictureDC, PictureTwips picture,
-                        TwipsPerPixel twipsPerPixel, std::int32_t& transparent);
+Region MakeRegion(const PictureDC& pictureDC, PictureTwips picture,
+                  TwipsPerPixel twipsPerPixel, std::int32_t& transparent);
 
 // Applies a region to the window with SetWindowRgn (redraw TRUE) and returns
 // its handle for the window to keep. Once applied the system owns it; if the
@@ -55,6 +33,6 @@ UniqueRegion MakeRegion(const PictureDC& pictureDC, PictureTwips picture,
 // picture that did not decode is all one colour) is never applied: it would
 // leave nothing of the window to see or click. It is freed, the window keeps
 // the shape it has, and 0 comes back.
-HRGN ApplyWindowRegion(HWND window, UniqueRegion region);
+HRGN ApplyWindowRegion(HWND window, Region region);
 
 }  // namespace fader

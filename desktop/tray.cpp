@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "desktop/twips.h"
+#include "base/twips.h"
 
 namespace fader {
 
@@ -45,7 +45,6 @@ std::array<std::uint8_t, kTrayRecordSize> TrayRecordBytes(const TrayRecord& reco
   PutLittleEndian(&out[16], record.uCallbackMessage);
   PutLittleEndian(&out[20], record.hIcon);
 
-  constexpr std::size_t kTipAt = 24;
   constexpr std::size_t kRoom = kTipLength - 1;  // bytes of text before the NUL
   const std::u16string_view wide(record.szTip.data(), record.szTip.size());
   const std::u16string_view text = wide.substr(0, std::min(wide.find(u'\0'), kRoom));

@@ -16,8 +16,9 @@ namespace fader {
 
 inline constexpr std::size_t kTipLength = 64;
 // The record as the shell gets it: the first, 32-bit form of
-// NOTIFYICONDATAA, with the tip in the 8-bit code page.
+// NOTIFYICONDATAA, with the tip in the 8-bit code page from byte kTipAt on.
 inline constexpr std::size_t kTrayRecordSize = 88;
+inline constexpr std::size_t kTipAt = 24;
 inline constexpr std::uint32_t kTrayIconId = 1;
 inline constexpr std::uint32_t kTrayFlags = 7;               // NIF_MESSAGE | NIF_ICON | NIF_TIP
 inline constexpr std::uint32_t kTrayCallbackMessage = 0x200;  // WM_MOUSEMOVE

@@ -19,7 +19,7 @@ static_assert(offsetof(ShellTrayRecordV1, uID) == 8);
 static_assert(offsetof(ShellTrayRecordV1, uFlags) == 12);
 static_assert(offsetof(ShellTrayRecordV1, uCallbackMessage) == 16);
 static_assert(offsetof(ShellTrayRecordV1, hIcon) == 20);
-static_assert(offsetof(ShellTrayRecordV1, szTip) == 24);
+static_assert(offsetof(ShellTrayRecordV1, szTip) == kTipAt);
 #endif
 
 std::uint32_t HandleValue(const void* handle) {
@@ -62,7 +62,7 @@ ShellTrayRecordV1 ShellTrayRecord(const TrayRecord& record) {
   shell.uFlags = record.uFlags;
   shell.uCallbackMessage = record.uCallbackMessage;
   shell.hIcon = IconFromValue(record.hIcon);
-  std::memcpy(shell.szTip, bytes.data() + 24, kTipLength);
+  std::memcpy(shell.szTip, bytes.data() + kTipAt, kTipLength);
 #endif
   return shell;
 }

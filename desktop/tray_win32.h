@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "chat/ansi_text_win32.h"
+#include "base/ansi_text_win32.h"
 #include "desktop/tray.h"
 
 namespace fader {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "render/overflow_error.h"
+#include "base/overflow_error.h"
 
 namespace fader {
 

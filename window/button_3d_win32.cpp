@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "base/wide_text_win32.h"
 #include "window/control_win32.h"
 
 namespace fader {
@@ -10,9 +11,8 @@ namespace fader {
 bool Button3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16string_view caption, HFONT font,
                       std::u16string_view tooltip) {
   font_ = font;
-  std::wstring text;
   const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<Button3D>, LoadCursorW(nullptr, IDC_ARROW));
-  CreateLinkedWindow(this, kWhat, 0, cls, Wide(caption, text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
+  CreateLinkedWindow(this, kWhat, 0, cls, ToWide(caption).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
                      r.left, r.top, r.width, r.height, parent, id);
   if (!hwnd_) return false;
   if (!tooltip.empty()) {
@@ -25,13 +25,13 @@ bool Button3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16s
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
     if (tip_) {
-      std::wstring tip_text;
+      const std::wstring tip_text = ToWide(tooltip);
       TOOLINFOW ti{};
       ti.cbSize = sizeof(ti);
       ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
       ti.hwnd = parent;
       ti.uId = reinterpret_cast<UINT_PTR>(hwnd_);
-      ti.lpszText = const_cast<wchar_t*>(Wide(tooltip, tip_text));
+      ti.lpszText = const_cast<wchar_t*>(tip_text.c_str());
       SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     }
   }

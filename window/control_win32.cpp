@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "window/gdi_handles_win32.h"
+#include "base/gdi_handles_win32.h"
 
 namespace fader {
 

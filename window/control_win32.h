@@ -1,5 +1,5 @@
-// What the small controls of frmFade share: text conversion at the Win32
-// boundary, the mouse event arguments, colour values.
+// What the small controls of frmFade share: the text of a window,
+// the mouse event arguments, colour values, paint and caption messages.
 #pragma once
 
 #include <windows.h>
@@ -11,13 +11,6 @@
 #include "window/window_link_win32.h"
 
 namespace fader {
-
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "Win32 text is UTF-16");
-
-inline const wchar_t* Wide(std::u16string_view s, std::wstring& keep) {
-  keep.assign(s.begin(), s.end());
-  return keep.c_str();
-}
 
 // The text of any window, as UTF-16, as far as it can be had: empty when the
 // system or memory gives out (a caption then shows nothing). A text box's own

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <iterator>
 
+#include "base/wide_text_win32.h"
 #include "desktop/tray_win32.h"
 #include "window/control_win32.h"
 #include "window/resource_ids.h"
@@ -55,6 +56,8 @@ bool FrmFade::CreateWindowAndControls(HINSTANCE instance) {
   back_brush_.reset(CreateSolidBrush(ToColorRef(design.back_color)));
   font_ = MakeFont(*design.font);
   small_button_font_ = MakeFont(layout::kSmallButtonFont);
+  // Decoded once: picBox is handed this picture, over the same background.
+  static_assert(layout::kFrmFade.back_color == kControls[layout::kPicBox].back_color);
   skin_.Load(instance, FADER_IDR_SKIN, design.back_color);
   icon_ = static_cast<HICON>(
       LoadImageW(instance, MAKEINTRESOURCEW(FADER_IDI_PROGRAM), IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR));
@@ -69,23 +72,21 @@ bool FrmFade::CreateWindowAndControls(HINSTANCE instance) {
   // Centred; a screen whose size the system cannot tell gets it at the top left.
   const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - w) / 2);
   const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - h) / 2);
-  const std::wstring caption(design.caption.begin(), design.caption.end());
   // A popup has no frame, caption bar or system menu, so the client area is
   // the whole window; the taskbar button comes from WS_EX_APPWINDOW.
-  CreateLinkedWindow(this, kWhat, WS_EX_APPWINDOW, cls, caption.c_str(), WS_POPUP | WS_CLIPCHILDREN, x, y, w, h,
-                     nullptr, 0);
+  CreateLinkedWindow(this, kWhat, WS_EX_APPWINDOW, cls, ToWide(design.caption).c_str(), WS_POPUP | WS_CLIPCHILDREN,
+                     x, y, w, h, nullptr, 0);
   if (!hwnd_) return false;
   if (icon_) SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   if (icon_) SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_ ? small_icon_ : icon_));
-  if (!CreateControls(instance)) {
+  if (!CreateControls()) {
     DestroyLinkedWindow(hwnd_);
     return false;
   }
   return true;
 }
 
-bool FrmFade::CreateControls(HINSTANCE instance) {
-  instance_ = instance;
+bool FrmFade::CreateControls() {
   // In the design table's order, which is the stacking order: each new child
   // goes beneath those made before it, so txtMessage ends up above txtResult.
   const bool made[] = {
@@ -150,8 +151,7 @@ bool FrmFade::MakeControl(Panel3D& panel, const layout::Control& c, ControlId id
 }
 
 bool FrmFade::MakeControl(PictureBox& box, const layout::Control& c, ControlId id) {
-  return box.Create(hwnd_, kFirstControlId + id, layout::ToPixels(c.place, tpp_), c.back_color, instance_,
-                    FADER_IDR_SKIN, tpp_);
+  return box.Create(hwnd_, kFirstControlId + id, layout::ToPixels(c.place, tpp_), c.back_color, skin_, tpp_);
 }
 
 bool FrmFade::MakeControl(SwatchLabel& swatch, const layout::Control& c, ControlId id) {

@@ -15,13 +15,13 @@
 #include <optional>
 #include <string>
 
+#include "base/gdi_handles_win32.h"
+#include "base/twips.h"
 #include "desktop/tray.h"
-#include "desktop/twips.h"
 #include "window/announcements.h"
 #include "window/button_3d_win32.h"
 #include "window/color_dialog_win32.h"
 #include "window/frm_fade_views_win32.h"
-#include "window/gdi_handles_win32.h"
 #include "window/layout.h"
 #include "window/panel_3d_win32.h"
 #include "window/picture_box_win32.h"
@@ -142,7 +142,7 @@ class FrmFade : public LinkedWindow {
   void Paint(HDC dc);
 
   bool CreateWindowAndControls(HINSTANCE instance);
-  bool CreateControls(HINSTANCE instance);
+  bool CreateControls();
   // Creates the control of design entry Id, which must be of its kind.
   template <layout::ControlId Id, typename T>
   bool Make(T& control);
@@ -167,7 +167,6 @@ class FrmFade : public LinkedWindow {
   // Whether the window is hidden to its tray icon.
   TrayState tray_;
 
-  HINSTANCE instance_ = nullptr;
   HICON icon_ = nullptr;
   HICON small_icon_ = nullptr;
   TwipsPerPixel tpp_{kTwipsPerPixelAt96Dpi, kTwipsPerPixelAt96Dpi};

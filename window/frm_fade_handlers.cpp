@@ -7,6 +7,7 @@
 
 #include <optional>
 
+#include "base/wide_text_win32.h"
 #include "chat/chat_send_win32.h"
 #include "desktop/region_win32.h"
 #include "desktop/tray.h"
@@ -43,8 +44,7 @@ void LifecycleView::ApplyShape() {
 void LifecycleView::StayOnTop() { fader::StayOnTop(f_.hWnd()); }
 bool LifecycleView::Post(std::u16string_view markup) { return ChatSend(markup); }
 int LifecycleView::Ask(std::u16string_view text, std::u16string_view title, unsigned style) {
-  const std::wstring t(text.begin(), text.end()), c(title.begin(), title.end());
-  return MessageBoxW(f_.hWnd(), t.c_str(), c.c_str(), style);
+  return MessageBoxW(f_.hWnd(), ToWide(text).c_str(), ToWide(title).c_str(), style);
 }
 void LifecycleView::RemoveTrayIcon() { RemoveTrayIconOf(f_.tray_, f_.hWnd()); }
 void LifecycleView::EndProgram() { ExitProcess(0); }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "render/overflow_error.h"
+#include "base/overflow_error.h"
 
 namespace fader::layout {
 namespace {

@@ -10,7 +10,7 @@
 #include <optional>
 #include <string_view>
 
-#include "desktop/twips.h"
+#include "base/twips.h"
 
 namespace fader::layout {
 

@@ -1,5 +1,6 @@
 #include "window/panel_3d_win32.h"
 
+#include "base/wide_text_win32.h"
 #include "window/control_win32.h"
 
 namespace fader {
@@ -8,9 +9,8 @@ bool Panel3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16st
                      TwipsPerPixel tpp) {
   font_ = font;
   tpp_ = tpp;
-  std::wstring text;
   const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<Panel3D>, LoadCursorW(nullptr, IDC_ARROW));
-  CreateLinkedWindow(this, kWhat, 0, cls, Wide(caption, text), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left,
+  CreateLinkedWindow(this, kWhat, 0, cls, ToWide(caption).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left,
                      r.top, r.width, r.height, parent, id);
   return hwnd_ != nullptr;
 }

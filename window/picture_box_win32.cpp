@@ -9,8 +9,8 @@ PictureBox::~PictureBox() {
   if (memory_.get() && old_bitmap_) SelectObject(memory_.get(), old_bitmap_);
 }
 
-bool PictureBox::Create(HWND parent, int id, const layout::PixelRect& r, std::int32_t back_color, HMODULE module,
-                        int picture_id, TwipsPerPixel tpp) {
+bool PictureBox::Create(HWND parent, int id, const layout::PixelRect& r, std::int32_t back_color,
+                        const SkinImage& picture, TwipsPerPixel tpp) {
   back_color_ = back_color;
   width_px_ = r.width;
   height_px_ = r.height;
@@ -18,22 +18,15 @@ bool PictureBox::Create(HWND parent, int id, const layout::PixelRect& r, std::in
 
   HDC screen = GetDC(nullptr);
   memory_.reset(CreateCompatibleDC(screen));
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = r.width;
-  bi.bmiHeader.biHeight = -r.height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  image_.reset(CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  image_ = MakeTopDownDib(screen, r.width, r.height, bits);
   if (screen) ReleaseDC(nullptr, screen);
   if (memory_.get() && image_.get()) {
     old_bitmap_ = SelectObject(memory_.get(), image_.get());
     RECT all{0, 0, r.width, r.height};
     Brush back(CreateSolidBrush(ToColorRef(back_color)));
     FillRect(memory_.get(), &all, back.get());
-    if (picture_.Load(module, picture_id, back_color)) picture_.Draw(memory_.get(), 0, 0);
+    picture.Draw(memory_.get(), 0, 0);
     GdiFlush();
   }
 

@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "window/gdi_handles_win32.h"
+#include "base/gdi_handles_win32.h"
 #include "window/layout.h"
 #include "window/window_link_win32.h"
 #include "window/skin_image_win32.h"
@@ -24,10 +24,11 @@ class PictureBox : public LinkedWindow {
 
   ~PictureBox();
 
-  // Creates the box and its memory image; the picture is the GIF resource
-  // `picture_id` of `module`, decoded over `back_color`.
-  bool Create(HWND parent, int id, const layout::PixelRect& place, std::int32_t back_color, HMODULE module,
-              int picture_id, TwipsPerPixel twips_per_pixel);
+  // Creates the box and its memory image: `back_color` with `picture` (the
+  // window's skin, decoded once) drawn over it. The box draws the picture
+  // into its image and does not keep it.
+  bool Create(HWND parent, int id, const layout::PixelRect& place, std::int32_t back_color,
+              const SkinImage& picture, TwipsPerPixel twips_per_pixel);
 
   // The memory image's device context, owned by the box (never released by
   // the caller); nullptr when the image could not be made.
@@ -45,7 +46,6 @@ class PictureBox : public LinkedWindow {
   int width_px_ = 0;
   int height_px_ = 0;
   TwipsPerPixel tpp_{kTwipsPerPixelAt96Dpi, kTwipsPerPixelAt96Dpi};
-  SkinImage picture_;
   Bitmap image_;
   MemoryDC memory_;
   HGDIOBJ old_bitmap_ = nullptr;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "base/wide_text_win32.h"
+
 namespace fader {
 namespace {
 
@@ -32,8 +34,7 @@ Font MakeFont(const layout::Font& design) {
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH | FF_SWISS;
-  const std::wstring face(design.face.begin(), design.face.end());
-  lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+  lstrcpynW(lf.lfFaceName, ToWide(design.face).c_str(), LF_FACESIZE);
   return Font(CreateFontIndirectW(&lf));
 }
 

@@ -3,8 +3,8 @@
 // inch.
 #pragma once
 
-#include "desktop/twips.h"
-#include "window/gdi_handles_win32.h"
+#include "base/gdi_handles_win32.h"
+#include "base/twips.h"
 #include "window/layout.h"
 
 namespace fader {

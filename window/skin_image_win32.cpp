@@ -100,15 +100,9 @@ bool SkinImage::Decode(const void* bytes, std::size_t size, std::int32_t backgro
     return false;
   }
 
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = static_cast<LONG>(w);
-  bi.bmiHeader.biHeight = -static_cast<LONG>(h);  // top-down, like the decoder's rows
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
+  // Top-down, like the decoder's rows.
   void* bits = nullptr;
-  fader::Bitmap dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  fader::Bitmap dib = MakeTopDownDib(nullptr, static_cast<int>(w), static_cast<int>(h), bits);
   if (!dib.get() || !bits) return false;
   try {
     CompositeOver(pixels, background, std::span<std::uint8_t>(static_cast<std::uint8_t*>(bits), pixels.size()));

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "window/gdi_handles_win32.h"
+#include "base/gdi_handles_win32.h"
 
 namespace fader {
 

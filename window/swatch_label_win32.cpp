@@ -2,8 +2,8 @@
 
 #include <windowsx.h>
 
+#include "base/gdi_handles_win32.h"
 #include "window/control_win32.h"
-#include "window/gdi_handles_win32.h"
 
 namespace fader {
 

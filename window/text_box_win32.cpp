@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "base/wide_text_win32.h"
 #include "window/control_win32.h"
 
 namespace fader {
@@ -51,8 +52,7 @@ std::u16string TextBox::Text() const {
 
 bool TextBox::SetText(std::u16string_view text) {
   if (!hwnd_) return false;
-  std::wstring keep;
-  return SetWindowTextW(hwnd_, Wide(text, keep)) != FALSE;
+  return SetWindowTextW(hwnd_, ToWide(text).c_str()) != FALSE;
 }
 
 void TextBox::SetFocus() {

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "window/gdi_handles_win32.h"
+#include "base/gdi_handles_win32.h"
 #include "window/layout.h"
 
 namespace fader {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "render/overflow_error.h"
+#include "base/overflow_error.h"
 
 namespace fader {
 

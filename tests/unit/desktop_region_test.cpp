@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/overflow_error.h"
 #include "desktop/region.h"
-#include "render/overflow_error.h"
 
 namespace {
 

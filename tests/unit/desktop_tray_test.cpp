@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/overflow_error.h"
 #include "desktop/tray.h"
-#include "render/overflow_error.h"
 
 namespace {
 

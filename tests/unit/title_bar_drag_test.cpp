@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "render/overflow_error.h"
+#include "base/overflow_error.h"
 #include "window/title_bar_drag.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "render/overflow_error.h"
+#include "base/overflow_error.h"
 #include "window/layout.h"
 #include "window/skin_pixels.h"
 

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "chat/ansi_text_win32.h"
 #include "chat/chat_room.h"
 #include "chat/chat_send_win32.h"
 #include "chat/window_tree_win32.h"
@@ -304,26 +303,6 @@ TEST(Win32WindowTree, AnInputBoxDestroyedBeforeTheSendGetsNeitherMessage) {
 TEST(Win32WindowTree, NoClientOnTheDesktopPostsNothing) {
   ASSERT_EQ(FindWindowA("AOL Frame25", nullptr), nullptr) << "another chat client is open";
   EXPECT_FALSE(fader::ChatSend(u"nobody"));
-}
-
-TEST(Win32WindowTree, CharactersTheCodePageLacksBecomeQuestionMarksNeverLookAlikes) {
-  if (GetACP() != 1252) GTEST_SKIP() << "code page " << GetACP();
-  EXPECT_EQ(fader::ToAnsiCodePage(u"a\u4e00b"), "a?b");
-  // Best fit would give "x = 5", "8", "l" and a real tag "<b>".
-  EXPECT_EQ(fader::ToAnsiCodePage(u"x \u2264 5"), "x ? 5");
-  EXPECT_EQ(fader::ToAnsiCodePage(u"A\u221eB\u0142C\uff1cD\u2264E"), "A?B?C?D?E");
-  EXPECT_EQ(fader::ToAnsiCodePage(u"\uff1cb\uff1e"), "?b?");
-  EXPECT_EQ(fader::ToAnsiCodePage(u"\u20ac\u00e9\u2022"), "\x80\xe9\x95");
-  EXPECT_EQ(fader::ToAnsiCodePage(u""), "");
-  const std::string nul = fader::ToAnsiCodePage(std::u16string(u"a\0b", 3));
-  EXPECT_EQ(nul, std::string("a\0b", 3));
-}
-
-// Windows refuses WC_NO_BEST_FIT_CHARS for UTF-8 (Wine does not): a program on
-// a system whose ANSI code page is UTF-8 must still convert every line.
-TEST(Win32WindowTree, Utf8CodePageGivesEveryCharacterItsBytes) {
-  EXPECT_EQ(fader::ToCodePage(CP_UTF8, u"A\u221eB\u0142C"), "A\xe2\x88\x9e" "B\xc5\x82" "C");
-  EXPECT_EQ(fader::ToCodePage(1252, u"A\u221eB"), "A?B");
 }
 
 // ------------------------------------------------ the stand-in room, across processes

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "base/overflow_error.h"
 #include "desktop/region_win32.h"
-#include "render/overflow_error.h"
 #include "tests/win32/desktop_support.h"
 
 namespace {
@@ -51,7 +51,7 @@ TEST_F(ShapedWindow, AppliedRegionIsTheSkinPicturesOwnPixels) {
 
   int asked = 0;
   std::int32_t transparent = 0;
-  fader::UniqueRegion region = fader::MakeRegion(
+  fader::Region region = fader::MakeRegion(
       [&] {
         ++asked;
         return picture.dc();
@@ -97,7 +97,7 @@ TEST_F(ShapedWindow, ExplicitColourCutsOnlyThatColour) {
   picture.at(3, 2) = 0x0000FF00;
   picture.at(39, 9) = 0x0000FF00;
   std::int32_t transparent = 0x0000FF00;  // green, both in DIB and COLORREF order
-  fader::UniqueRegion region = fader::MakeRegion([&] { return picture.dc(); },
+  fader::Region region = fader::MakeRegion([&] { return picture.dc(); },
                                                  PictureTwips{600, 150}, k15, transparent);
   EXPECT_EQ(transparent, 0x0000FF00);
   fader::test::Rows rows = fader::test::RegionRows(region.get());
@@ -112,7 +112,7 @@ TEST_F(ShapedWindow, AllTransparentAndZeroSizeGiveAnEmptyRegion) {
   picture.Fill(0x00123456);
   for (PictureTwips size : {PictureTwips{450, 450}, PictureTwips{0, 450}, PictureTwips{450, 0}}) {
     std::int32_t transparent = 0;
-    fader::UniqueRegion region = fader::MakeRegion([&] { return picture.dc(); }, size, k15, transparent);
+    fader::Region region = fader::MakeRegion([&] { return picture.dc(); }, size, k15, transparent);
     ASSERT_NE(region.get(), nullptr);
     RECT box{};
     EXPECT_EQ(GetRgnBox(region.get(), &box), NULLREGION) << size.width << " x " << size.height;
@@ -135,7 +135,7 @@ TEST_F(ShapedWindow, NoRegionHandleOutlivesItsUse) {
   int most = 0;
   int reads = 0;
   std::int32_t transparent = 0;
-  fader::UniqueRegion region = fader::MakeRegion(
+  fader::Region region = fader::MakeRegion(
       [&] {
         // Sampled: counting walks the whole handle table.
         if (++reads % 251 == 0) most = std::max(most, LiveGdiObjects(kGdiRegionType) - base);

@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/gdi_handles_win32.h"
+
 namespace fader::test {
 
 // Spans per row: row -> (left, right) pairs, adjacent spans merged, so that a
@@ -64,28 +66,17 @@ inline Rows RegionRows(HRGN region) {
 // its picture in a memory image.
 class MemoryPicture {
  public:
-  MemoryPicture(int width, int height) : width_(width), height_(height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    dc_ = CreateCompatibleDC(nullptr);
+  MemoryPicture(int width, int height)
+      : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)) {
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bitmap_ = MakeTopDownDib(dc_.get(), width, height, bits);
     bits_ = static_cast<std::uint32_t*>(bits);
-    old_ = SelectObject(dc_, bitmap_);
+    old_ = SelectObject(dc_.get(), bitmap_.get());
   }
   MemoryPicture(const MemoryPicture&) = delete;
   MemoryPicture& operator=(const MemoryPicture&) = delete;
-  ~MemoryPicture() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  HDC dc() const { return dc_; }
+  ~MemoryPicture() { SelectObject(dc_.get(), old_); }
+  HDC dc() const { return dc_.get(); }
   int width() const { return width_; }
   int height() const { return height_; }
   // Pixels as the DIB stores them: 0x00RRGGBB.
@@ -125,8 +116,8 @@ class MemoryPicture {
  private:
   int width_;
   int height_;
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
+  MemoryDC dc_;
+  Bitmap bitmap_;  // deleted before dc_, once it is selected out of it
   HGDIOBJ old_ = nullptr;
   std::uint32_t* bits_ = nullptr;
 };

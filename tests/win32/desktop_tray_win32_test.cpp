@@ -8,8 +8,8 @@
 #include <cstring>
 #include <string>
 
+#include "base/twips.h"
 #include "desktop/tray_win32.h"
-#include "desktop/twips.h"
 #include "tests/win32/desktop_support.h"
 
 namespace {

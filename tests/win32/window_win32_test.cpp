@@ -6,12 +6,12 @@
 
 #include <vector>
 
-#include "render/overflow_error.h"
+#include "base/overflow_error.h"
 #include "tests/win32/window_test_support.h"
 #include "window/layout.h"
+#include "window/resource_ids.h"
 #include "window/screen_win32.h"
 #include "window/skin_image_win32.h"
-#include "window/resource_ids.h"
 
 namespace fader::test {
 namespace {

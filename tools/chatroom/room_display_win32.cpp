@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/wide_text_win32.h"
 #include "tools/chatroom/room_markup.h"
 #include "tools/chatroom/room_rtf.h"
 
@@ -21,7 +22,7 @@ CHARFORMAT2W Format(const Style& style) {
   cf.yHeight = 200;  // 10 points
   cf.crTextColor = style.color ? RGB(style.color->red, style.color->green, style.color->blue) : RGB(0, 0, 0);
   const std::u16string_view shown = style.face.empty() ? std::u16string_view(kDefaultFace) : style.face;
-  std::wstring face(shown.begin(), shown.end());
+  std::wstring face = ToWide(shown);
   face.resize(std::min<std::size_t>(face.size(), LF_FACESIZE - 1));
   face.copy(cf.szFaceName, face.size());
   if (style.bold) cf.dwEffects |= CFE_BOLD;
@@ -46,8 +47,7 @@ void AppendStyled(const Box& box, const std::u16string& text, const Style& style
   SelectEnd(box);
   CHARFORMAT2W cf = Format(style);
   CallWide(box, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&cf));
-  const std::wstring wide(text.begin(), text.end());
-  CallWide(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(wide.c_str()));
+  CallWide(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
 }
 
 // What EM_STREAMIN reads from: the RTF text and how far it has been read.

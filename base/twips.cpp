@@ -1,8 +1,8 @@
-#include "desktop/twips.h"
+#include "base/twips.h"
 
 #include <cmath>
 
-#include "render/overflow_error.h"
+#include "base/overflow_error.h"
 
 namespace fader {
 

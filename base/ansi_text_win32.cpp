@@ -1,11 +1,11 @@
-#include "chat/ansi_text_win32.h"
+#include "base/ansi_text_win32.h"
 
 #include <windows.h>
 
 #include <climits>
 #include <stdexcept>
 
-#include "chat/code_page.h"
+#include "base/code_page.h"
 
 namespace fader {
 

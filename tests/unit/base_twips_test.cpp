@@ -4,8 +4,8 @@
 
 #include <limits>
 
-#include "desktop/twips.h"
-#include "render/overflow_error.h"
+#include "base/overflow_error.h"
+#include "base/twips.h"
 
 namespace {
 
