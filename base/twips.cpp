@@ -16,18 +16,18 @@ std::int32_t RoundToInt32(double value) {
   return static_cast<std::int32_t>(r);
 }
 
-std::int32_t TwipsToPixels(double twips, double twipsPerPixel) {
-  if (!(twipsPerPixel > 0.0)) throw OverflowError("twips per pixel must be positive");
-  return RoundToInt32(twips / twipsPerPixel);
+std::int32_t TwipsToPixels(double twips, double twips_per_pixel) {
+  if (!(twips_per_pixel > 0.0)) throw OverflowError("twips per pixel must be positive");
+  return RoundToInt32(twips / twips_per_pixel);
 }
 
-float PixelsToTwips(std::int32_t pixels, double twipsPerPixel) {
-  return static_cast<float>(static_cast<double>(pixels) * twipsPerPixel);
+float PixelsToTwips(std::int32_t pixels, double twips_per_pixel) {
+  return static_cast<float>(static_cast<double>(pixels) * twips_per_pixel);
 }
 
-double TwipsPerPixelForDpi(int dotsPerInch) {
-  if (dotsPerInch <= 0) throw OverflowError("dots per inch must be positive");
-  return 1440.0 / dotsPerInch;
+double TwipsPerPixelForDpi(int dots_per_inch) {
+  if (dots_per_inch <= 0) throw OverflowError("dots per inch must be positive");
+  return 1440.0 / dots_per_inch;
 }
 
 }  // namespace fader

@@ -23,13 +23,13 @@ std::int32_t RoundToInt32(double value);
 // Number of whole pixels in a length in twips: the quotient rounded as
 // RoundToInt32 does. Throws OverflowError when the factor is not positive or
 // the result does not fit 32 bits.
-std::int32_t TwipsToPixels(double twips, double twipsPerPixel);
+std::int32_t TwipsToPixels(double twips, double twips_per_pixel);
 
 // Pixels to twips as the window reports positions: a 32-bit float.
-float PixelsToTwips(std::int32_t pixels, double twipsPerPixel);
+float PixelsToTwips(std::int32_t pixels, double twips_per_pixel);
 
 // The screen's twips per pixel for a given number of dots per inch (1440 /
 // dpi). Throws OverflowError for a dpi of 0 or less.
-double TwipsPerPixelForDpi(int dotsPerInch);
+double TwipsPerPixelForDpi(int dots_per_inch);
 
 }  // namespace fader

@@ -51,13 +51,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void PrintRatios() const {
     std::printf("\nfade / copy baseline (same result size), and time per character relative to 256:\n");
     for (int wave : {0, 1}) {
-      auto perChar = [&](int n) {
+      auto per_char = [&](int n) {
         return At("BM_Fade/" + std::to_string(n) + "/" + std::to_string(wave)) / n;
       };
       for (int n : {16, 256, 4096, 32767}) {
         const std::string suffix = "/" + std::to_string(n) + "/" + std::to_string(wave);
         std::printf("  wave %d, %5d chars: %.2fx copy, per char %.2fx of 256\n", wave, n,
-                    At("BM_Fade" + suffix) / At("BM_CopyBaseline" + suffix), perChar(n) / perChar(256));
+                    At("BM_Fade" + suffix) / At("BM_CopyBaseline" + suffix), per_char(n) / per_char(256));
       }
     }
   }

@@ -40,7 +40,7 @@ struct PixelSize {
 
 // The picture's size in pixels: height first, then width, each rounded as
 // TwipsToPixels does (OverflowError when it does not fit 32 bits).
-PixelSize PictureSizeInPixels(PictureTwips picture, TwipsPerPixel twipsPerPixel);
+PixelSize PictureSizeInPixels(PictureTwips picture, TwipsPerPixel twips_per_pixel);
 
 // Scans the picture row by row, top to bottom, left to right, and hands every
 // run of pixels whose colour differs from the transparent colour in all 32
@@ -55,9 +55,9 @@ PixelSize PictureSizeInPixels(PictureTwips picture, TwipsPerPixel twipsPerPixel)
 // (0, 0), leaves the transparent colour as it was given. The size is worked
 // out before anything else, so an OverflowError leaves the colour untouched.
 template <RegionPixelSource Source, RegionRectSink Sink>
-void MakeRegion(Source& pixel, Sink& addRect, PictureTwips picture,
-                TwipsPerPixel twipsPerPixel, std::int32_t& transparent) {
-  const PixelSize size = PictureSizeInPixels(picture, twipsPerPixel);
+void MakeRegion(Source& pixel, Sink& add_rect, PictureTwips picture,
+                TwipsPerPixel twips_per_pixel, std::int32_t& transparent) {
+  const PixelSize size = PictureSizeInPixels(picture, twips_per_pixel);
   if (size.width < 1 || size.height < 1) return;
 
   if (transparent < 1) {
@@ -76,11 +76,11 @@ void MakeRegion(Source& pixel, Sink& addRect, PictureTwips picture,
       if (opaque && start < 0) {
         start = x;
       } else if (!opaque && start >= 0) {
-        addRect(start, y, x, y + 1);
+        add_rect(start, y, x, y + 1);
         start = -1;
       }
     }
-    if (start >= 0) addRect(start, y, w, y + 1);
+    if (start >= 0) add_rect(start, y, w, y + 1);
   }
 }
 

@@ -2,24 +2,24 @@
 
 namespace fader {
 
-Region MakeRegion(const PictureDC& pictureDC, PictureTwips picture,
-                  TwipsPerPixel twipsPerPixel, std::int32_t& transparent) {
+Region MakeRegion(const PictureDC& picture_dc, PictureTwips picture,
+                  TwipsPerPixel twips_per_pixel, std::int32_t& transparent) {
   // Worked out first so that a bad size fails before any handle exists.
-  (void)PictureSizeInPixels(picture, twipsPerPixel);
+  (void)PictureSizeInPixels(picture, twips_per_pixel);
 
   Region result(CreateRectRgn(0, 0, 0, 0));
   HRGN accumulated = result.get();
-  auto pixel = [&pictureDC](std::int32_t x, std::int32_t y) -> std::uint32_t {
-    return GetPixel(pictureDC(), x, y);
+  auto pixel = [&picture_dc](std::int32_t x, std::int32_t y) -> std::uint32_t {
+    return GetPixel(picture_dc(), x, y);
   };
-  auto addRect = [accumulated](std::int32_t left, std::int32_t top, std::int32_t right,
+  auto add_rect = [accumulated](std::int32_t left, std::int32_t top, std::int32_t right,
                                std::int32_t bottom) {
     HRGN rect = CreateRectRgn(left, top, right, bottom);
     if (rect == nullptr) return;
     CombineRgn(accumulated, accumulated, rect, RGN_OR);
     DeleteObject(rect);
   };
-  fader::MakeRegion(pixel, addRect, picture, twipsPerPixel, transparent);
+  fader::MakeRegion(pixel, add_rect, picture, twips_per_pixel, transparent);
   return result;
 }
 

@@ -24,8 +24,8 @@ using PictureDC = std::function<HDC()>;
 // alive. A rectangle region the system refuses adds nothing. Throws
 // OverflowError for a size beyond 32 bits (nothing is created then); the
 // accumulating region is freed if the DC callback throws.
-Region MakeRegion(const PictureDC& pictureDC, PictureTwips picture,
-                  TwipsPerPixel twipsPerPixel, std::int32_t& transparent);
+Region MakeRegion(const PictureDC& picture_dc, PictureTwips picture,
+                  TwipsPerPixel twips_per_pixel, std::int32_t& transparent);
 
 // Applies a region to the window with SetWindowRgn (redraw TRUE) and returns
 // its handle for the window to keep. Once applied the system owns it; if the

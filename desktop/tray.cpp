@@ -36,7 +36,7 @@ bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 }  // namespace
 
 std::array<std::uint8_t, kTrayRecordSize> TrayRecordBytes(const TrayRecord& record,
-                                                          const CodePageConverter& toCodePage) {
+                                                          const CodePageConverter& to_code_page) {
   std::array<std::uint8_t, kTrayRecordSize> out{};
   PutLittleEndian(&out[0], record.cbSize);
   PutLittleEndian(&out[4], record.hWnd);
@@ -54,7 +54,7 @@ std::array<std::uint8_t, kTrayRecordSize> TrayRecordBytes(const TrayRecord& reco
   while (i < text.size()) {
     std::size_t len = 1;
     if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) len = 2;
-    const std::string bytes = toCodePage ? toCodePage(text.substr(i, len)) : std::string();
+    const std::string bytes = to_code_page ? to_code_page(text.substr(i, len)) : std::string();
     if (used + bytes.size() > kRoom) break;
     std::copy(bytes.begin(), bytes.end(), out.begin() + kTipAt + used);
     used += bytes.size();
@@ -64,9 +64,9 @@ std::array<std::uint8_t, kTrayRecordSize> TrayRecordBytes(const TrayRecord& reco
   // The padding follows the record's own: spaces once the tip is laid out,
   // zeros in the record as it is before the first MinimizeToTray.
   const std::size_t after = text.size() + 1;
-  const bool zeroPadded = after < wide.size() && wide[after] == u'\0';
+  const bool zero_padded = after < wide.size() && wide[after] == u'\0';
   std::fill(out.begin() + kTipAt + used + 1, out.end(),
-            static_cast<std::uint8_t>(zeroPadded ? 0 : ' '));
+            static_cast<std::uint8_t>(zero_padded ? 0 : ' '));
   return out;
 }
 
@@ -98,11 +98,11 @@ void TrayState::Leave(TrayShell& shell) {
   hidden_ = false;
 }
 
-std::int16_t TrayEvent(float x, std::int16_t scaleMode, double twipsPerPixelX) {
+std::int16_t TrayEvent(float x, std::int16_t scale_mode, double twips_per_pixel_x) {
   const double value = static_cast<double>(x);
-  const std::int32_t n = scaleMode == kScaleModePixels
+  const std::int32_t n = scale_mode == kScaleModePixels
                              ? RoundToInt32(value)
-                             : RoundToInt32(value / twipsPerPixelX);
+                             : RoundToInt32(value / twips_per_pixel_x);
   if (n == kTrayLeftDoubleClick) return kTrayActionDoubleClick;
   if (n == kTrayRightDown) return kTrayActionRightDown;
   return kTrayActionNone;

@@ -67,7 +67,7 @@ using CodePageConverter = std::function<std::string(std::u16string_view)>;
 // text stops before the first one whose bytes would not fit in 63, so a tip
 // in a double-byte code page is cut at a character and still ends in a NUL.
 std::array<std::uint8_t, kTrayRecordSize> TrayRecordBytes(const TrayRecord& record,
-                                                          const CodePageConverter& toCodePage);
+                                                          const CodePageConverter& to_code_page);
 
 // What keeping the icon asks of the shell and the window.
 class TrayShell {
@@ -101,8 +101,8 @@ class TrayState {
 
 // The tray action of a mouse-move at x, in the window's coordinate unit:
 // 1 for a left double-click, 2 for a right press, 0 for anything else. With
-// the unit in pixels x is rounded as it is; otherwise x / twipsPerPixelX is,
+// the unit in pixels x is rounded as it is; otherwise x / twips_per_pixel_x is,
 // ties to even. Throws OverflowError if that number does not fit 32 bits.
-std::int16_t TrayEvent(float x, std::int16_t scaleMode, double twipsPerPixelX);
+std::int16_t TrayEvent(float x, std::int16_t scale_mode, double twips_per_pixel_x);
 
 }  // namespace fader

@@ -108,20 +108,20 @@ class ColourSteps {
  public:
   explicit ColourSteps(const Segment& seg) {
     const double length = static_cast<double>(seg.chars.size());
-    quotientRG_ = _mm_setr_pd(seg.diff[0] / length, seg.diff[1] / length);
-    quotientB_ = _mm_setr_pd(seg.diff[2] / length, 0.0);
-    startRG_ = _mm_setr_pd(seg.from.c[0], seg.from.c[1]);
-    startB_ = _mm_setr_pd(seg.from.c[2], 0.0);
+    quotient_rg_ = _mm_setr_pd(seg.diff[0] / length, seg.diff[1] / length);
+    quotient_b_ = _mm_setr_pd(seg.diff[2] / length, 0.0);
+    start_rg_ = _mm_setr_pd(seg.from.c[0], seg.from.c[1]);
+    start_b_ = _mm_setr_pd(seg.from.c[2], 0.0);
   }
   __m128i At(int k) const {
     const __m128d kk = _mm_set1_pd(k);
-    const __m128i rg = _mm_cvtpd_epi32(_mm_add_pd(_mm_mul_pd(quotientRG_, kk), startRG_));
-    const __m128i b = _mm_cvtpd_epi32(_mm_add_pd(_mm_mul_pd(quotientB_, kk), startB_));
+    const __m128i rg = _mm_cvtpd_epi32(_mm_add_pd(_mm_mul_pd(quotient_rg_, kk), start_rg_));
+    const __m128i b = _mm_cvtpd_epi32(_mm_add_pd(_mm_mul_pd(quotient_b_, kk), start_b_));
     return _mm_unpacklo_epi64(rg, b);
   }
 
  private:
-  __m128d quotientRG_, quotientB_, startRG_, startB_;
+  __m128d quotient_rg_, quotient_b_, start_rg_, start_b_;
 };
 
 inline bool SameColour(__m128i a, __m128i b) { return _mm_movemask_epi8(_mm_cmpeq_epi32(a, b)) == 0xFFFF; }
@@ -132,25 +132,25 @@ inline bool SameColour(__m128i a, __m128i b) { return _mm_movemask_epi8(_mm_cmpe
 struct Tail {
   __m128i third;
   __m128i fourth;
-  std::size_t charAt;
+  std::size_t char_at;
   std::size_t size;
 };
 
-const Tail& TailFor(int waveCounter) {
+const Tail& TailFor(int wave_counter) {
   static const Tail tails[4] = {
       {Units(0, 0, 0, 0, u'"', u'>', u'<', u's'), Units(u'u', u'p', u'>', 0, u'<', u'f', u'o', u'n'), 27, 28},
       {Units(0, 0, 0, 0, u'"', u'>', u'<', u'/'), Units(u's', u'u', u'p', u'>', 0, u'<', u'f', u'o'), 28, 29},
       {Units(0, 0, 0, 0, u'"', u'>', u'<', u's'), Units(u'u', u'b', u'>', 0, u'<', u'f', u'o', u'n'), 27, 28},
       {Units(0, 0, 0, 0, u'"', u'>', u'<', u'/'), Units(u's', u'u', u'b', u'>', 0, u'<', u'f', u'o'), 28, 29},
   };
-  return tails[waveCounter - 1];
+  return tails[wave_counter - 1];
 }
 
 // A colour's six digits placed for the stores at units 8 (the first two) and
 // 16 (the other four, the rest of that store left zero).
 struct Code {
   __m128i second;
-  __m128i thirdDigits;
+  __m128i third_digits;
 };
 
 inline Code CodeOf(__m128i colour) {
@@ -161,34 +161,34 @@ inline Code CodeOf(__m128i colour) {
 
 // One character's markup; returns where the next begins.
 template <bool kWave>
-inline char16_t* WriteChar(char16_t* at, char16_t ch, const Code& code, int& waveCounter) {
+inline char16_t* WriteChar(char16_t* at, char16_t ch, const Code& code, int& wave_counter) {
   Store(at, Units(u'<', u'f', u'o', u'n', u't', u' ', u'c', u'o'));
   Store(at + 8, code.second);
   if (!kWave) {
-    Store(at + 16, _mm_or_si128(code.thirdDigits, Units(0, 0, 0, 0, u'"', u'>', 0, u'<')));
+    Store(at + 16, _mm_or_si128(code.third_digits, Units(0, 0, 0, 0, u'"', u'>', 0, u'<')));
     at[22] = ch;
     return at + kPlainCharSize;
   }
-  waveCounter = waveCounter >= 4 ? 1 : waveCounter + 1;
-  const Tail& tail = TailFor(waveCounter);
+  wave_counter = wave_counter >= 4 ? 1 : wave_counter + 1;
+  const Tail& tail = TailFor(wave_counter);
   // Read before the stores, which the compiler must assume may alias the table.
-  const std::size_t charAt = tail.charAt, size = tail.size;
+  const std::size_t char_at = tail.char_at, size = tail.size;
   const __m128i third = tail.third, fourth = tail.fourth;
-  Store(at + 16, _mm_or_si128(code.thirdDigits, third));
+  Store(at + 16, _mm_or_si128(code.third_digits, third));
   Store(at + 24, fourth);
-  at[charAt] = ch;
+  at[char_at] = ch;
   return at + size;
 }
 
 template <bool kWave>
-char16_t* WriteSegmentFast(char16_t* at, const Segment& seg, int& waveCounter) {
+char16_t* WriteSegmentFast(char16_t* at, const Segment& seg, int& wave_counter) {
   const int length = static_cast<int>(seg.chars.size());
   if (length == 0) return at;  // no step, and no quotient to form
   const char16_t* chars = seg.chars.data();
   const ColourSteps steps(seg);
   __m128i colour = steps.At(1);
   Code code = CodeOf(colour);
-  auto takeColour = [&](__m128i now) {
+  auto take_colour = [&](__m128i now) {
     if (!SameColour(now, colour)) {
       colour = now;
       code = CodeOf(now);
@@ -202,20 +202,20 @@ char16_t* WriteSegmentFast(char16_t* at, const Segment& seg, int& waveCounter) {
   constexpr int kBlock = 8;
   int k = 1;
   for (; k + kBlock - 1 <= length; k += kBlock) {
-    const __m128i blockColour = steps.At(k);
-    if (SameColour(blockColour, steps.At(k + kBlock - 1))) {
-      takeColour(blockColour);
-      for (int i = 0; i < kBlock; ++i) at = WriteChar<kWave>(at, chars[k - 1 + i], code, waveCounter);
+    const __m128i block_colour = steps.At(k);
+    if (SameColour(block_colour, steps.At(k + kBlock - 1))) {
+      take_colour(block_colour);
+      for (int i = 0; i < kBlock; ++i) at = WriteChar<kWave>(at, chars[k - 1 + i], code, wave_counter);
     } else {
       for (int i = 0; i < kBlock; ++i) {
-        takeColour(steps.At(k + i));
-        at = WriteChar<kWave>(at, chars[k - 1 + i], code, waveCounter);
+        take_colour(steps.At(k + i));
+        at = WriteChar<kWave>(at, chars[k - 1 + i], code, wave_counter);
       }
     }
   }
   for (; k <= length; ++k) {
-    takeColour(steps.At(k));
-    at = WriteChar<kWave>(at, chars[k - 1], code, waveCounter);
+    take_colour(steps.At(k));
+    at = WriteChar<kWave>(at, chars[k - 1], code, wave_counter);
   }
   return at;
 }
@@ -224,7 +224,7 @@ char16_t* WriteSegmentFast(char16_t* at, const Segment& seg, int& waveCounter) {
 // The general path, one piece at a time: for components outside 0..255,
 // whose codes may be longer than six digits, and for builds without SSE2.
 template <bool kWave>
-void AppendSegment(std::u16string& out, const Segment& seg, int& waveCounter) {
+void AppendSegment(std::u16string& out, const Segment& seg, int& wave_counter) {
   const int length = static_cast<int>(seg.chars.size());
   if (length == 0) return;
   double quotient[3];
@@ -236,8 +236,8 @@ void AppendSegment(std::u16string& out, const Segment& seg, int& waveCounter) {
     out.append(RgbToHex(Pack(rgb)));
     out.append(kFontClose);
     if (kWave) {
-      waveCounter = waveCounter >= 4 ? 1 : waveCounter + 1;
-      out.append(kWaveTags[waveCounter - 1]);
+      wave_counter = wave_counter >= 4 ? 1 : wave_counter + 1;
+      out.append(kWaveTags[wave_counter - 1]);
     }
     out.push_back(seg.chars[k - 1]);
   }
@@ -268,7 +268,7 @@ std::u16string FadeFiveRgb(std::int16_t r1, std::int16_t g1, std::int16_t b1,
   const Rgb colours[5] = {{{r1, g1, b1}}, {{r2, g2, b2}}, {{r3, g3, b3}}, {{r4, g4, b4}}, {{r5, g5, b5}}};
 
   Segment segments[4] = {};
-  [[maybe_unused]] bool allInByteRange = true;
+  [[maybe_unused]] bool all_in_byte_range = true;
   std::size_t at = 0;
   for (int j = 0; j < 4; ++j) {
     Segment& seg = segments[j];
@@ -281,7 +281,7 @@ std::u16string FadeFiveRgb(std::int16_t r1, std::int16_t g1, std::int16_t b1,
       seg.diff[i] = Checked16(std::int64_t{colours[j + 1].c[i]} - colours[j].c[i],
                               "fade: component difference out of 16-bit range");
       // Steps between two components in 0..255 stay there, so every code has six digits.
-      allInByteRange = allInByteRange && InByte(colours[j].c[i]) && InByte(colours[j + 1].c[i]);
+      all_in_byte_range = all_in_byte_range && InByte(colours[j].c[i]) && InByte(colours[j + 1].c[i]);
     }
   }
 
@@ -293,27 +293,27 @@ std::u16string FadeFiveRgb(std::int16_t r1, std::int16_t g1, std::int16_t b1,
 
   std::u16string markup;
 #ifdef FADER_HAVE_SSE2
-  if (allInByteRange) {
+  if (all_in_byte_range) {
     const std::size_t size = PlainMarkupSize(n, wave);
     // resize() zero-fills what is overwritten at once; in C++20 every other
     // way of filling a string in place costs at least as much.
     markup.resize(size + kFastSlack);
     char16_t* out = markup.data();
-    int waveCounter = 0;  // runs on across the segment borders
+    int wave_counter = 0;  // runs on across the segment borders
     for (const Segment& seg : segments) {
-      out = wave ? WriteSegmentFast<true>(out, seg, waveCounter) : WriteSegmentFast<false>(out, seg, waveCounter);
+      out = wave ? WriteSegmentFast<true>(out, seg, wave_counter) : WriteSegmentFast<false>(out, seg, wave_counter);
     }
     markup.resize(size);
     return markup;
   }
 #endif
   markup.reserve(PlainMarkupSize(n, wave));
-  int waveCounter = 0;  // runs on across the segment borders
+  int wave_counter = 0;  // runs on across the segment borders
   for (const Segment& seg : segments) {
     if (wave) {
-      AppendSegment<true>(markup, seg, waveCounter);
+      AppendSegment<true>(markup, seg, wave_counter);
     } else {
-      AppendSegment<false>(markup, seg, waveCounter);
+      AppendSegment<false>(markup, seg, wave_counter);
     }
   }
   return markup;

@@ -16,12 +16,12 @@ constexpr std::u16string_view kCredit = u" c\u00F8d\u00E9d b\u00FD grelvin";
 constexpr std::u16string_view kFadedUp = u" f\u00E1d\u00E9d \u00FAp ";
 constexpr std::u16string_view kFadedDown = u" f\u00E1d\u00E9d d\u00F8wn ";
 
-std::u16string Announcement(const Banners& b, std::u16string_view lastWords) {
+std::u16string Announcement(const Banners& b, std::u16string_view last_words) {
   std::u16string line;
   for (std::u16string_view piece :
        {kClosingTags, std::u16string_view(b.BannerOrnament), std::u16string_view(b.BannerTextFont), kName,
         std::u16string_view(b.BannerDotFont), kSeparator, std::u16string_view(b.BannerTextFont), kCredit,
-        std::u16string_view(b.BannerDotFont), kSeparator, std::u16string_view(b.BannerTextFont), lastWords,
+        std::u16string_view(b.BannerDotFont), kSeparator, std::u16string_view(b.BannerTextFont), last_words,
         std::u16string_view(b.BannerOrnament)}) {
     line.append(piece);
   }
@@ -41,24 +41,24 @@ std::u16string StartAnnouncement(const Banners& banners) { return Announcement(b
 std::u16string ExitAnnouncement(const Banners& banners) { return Announcement(banners, kFadedDown); }
 
 void Lifecycle::FormLoad(Banners& banners) {
-  const bool bannersSet = Attempt([&] { banners.Set(); });
+  const bool banners_set = Attempt([&] { banners.Set(); });
   Attempt([&] { c_.ApplyShape(); });
   Attempt([&] { c_.StayOnTop(); });
   // No room open: nothing posted, start goes on.
-  if (bannersSet) Attempt([&] { c_.Post(StartAnnouncement(banners)); });
+  if (banners_set) Attempt([&] { c_.Post(StartAnnouncement(banners)); });
 }
 
 void Lifecycle::ExitClick(Banners& banners) {
   if (exiting_) return;
   exiting_ = true;
-  const bool bannersSet = Attempt([&] { banners.Set(); });
+  const bool banners_set = Attempt([&] { banners.Set(); });
   int answer = 0;
   Attempt([&] { answer = c_.Ask(kExitQuestion, kExitTitle, kExitStyle); });
   if (answer != kAnswerYes) {
     exiting_ = false;
     return;
   }
-  if (bannersSet) Attempt([&] { c_.Post(ExitAnnouncement(banners)); });
+  if (banners_set) Attempt([&] { c_.Post(ExitAnnouncement(banners)); });
   Attempt([&] { c_.RemoveTrayIcon(); });
   c_.EndProgram();
 }

@@ -35,30 +35,30 @@ std::u16string Render(ComposeControls& c, const EventPump& pump) {
 void ComposeFlow::Tick() {
   // Nothing changed since txtResult was written (or since a render failed):
   // the fade would give the same markup again.
-  if (ResultIsCurrent() || failedAt_ == changes_) return;
+  if (ResultIsCurrent() || failed_at_ == changes_) return;
   // A tick that starts inside another tick's fade returns at once: the running
   // tick writes its result and the next one renders afresh.
-  if (inTick_) return;
-  FlagGuard busy(inTick_);
+  if (in_tick_) return;
+  FlagGuard busy(in_tick_);
 
-  const std::uint64_t inputsAt = changes_;
-  const std::uint64_t sendsBefore = sendsDone_;
+  const std::uint64_t inputs_at = changes_;
+  const std::uint64_t sends_before = sends_done_;
   std::u16string markup;
   // A line beyond what the fade's counts hold, no memory, or a box that
   // cannot be read: txtResult keeps what it had, and a send renders afresh.
   if (!Attempt([&] { markup = Render(c_, [this] { c_.PumpEvents(); }); })) {
-    failedAt_ = inputsAt;
+    failed_at_ = inputs_at;
     return;
   }
   // A line sent while this tick was rendering is gone from the boxes; its
   // markup must not come back into txtResult to be posted a second time.
-  if (sendsDone_ != sendsBefore) return;
+  if (sends_done_ != sends_before) return;
   // Changes made while the fade ran are not in this markup: the next tick
   // renders them. Markup the box did not take is not there to be sent.
   if (WriteResult(markup)) {
-    renderedAt_ = inputsAt;
+    rendered_at_ = inputs_at;
   } else {
-    failedAt_ = inputsAt;
+    failed_at_ = inputs_at;
   }
 }
 
@@ -71,8 +71,8 @@ void ComposeFlow::SendClick() { Send(); }
 void ComposeFlow::Send() {
   // One send at a time: an Enter another program sends to the message box
   // while this send waits for the chat room would post the line twice.
-  if (inSend_) return;
-  FlagGuard sending(inSend_);
+  if (in_send_) return;
+  FlagGuard sending(in_send_);
 
   // What goes out is the line in the message box at this moment. When the
   // last tick's markup is behind it (keys and Enter queued together, a paste
@@ -85,12 +85,12 @@ void ComposeFlow::Send() {
   Attempt([&] { posted = c_.Post(markup); });
   if (!posted) return KeepLine();
 
-  ++sendsDone_;
+  ++sends_done_;
   const bool emptied = c_.SetMessageText(u"");
   const bool cleared = WriteResult(u"");
   // The empty markup of the empty box, unless a box kept its text: then the
   // next send renders what the message box holds.
-  renderedAt_ = emptied && cleared ? changes_ : kNothingRendered;
+  rendered_at_ = emptied && cleared ? changes_ : kNothingRendered;
   c_.FocusMessage();
 }
 
@@ -101,7 +101,7 @@ void ComposeFlow::KeepLine() {
 }
 
 bool ComposeFlow::WriteResult(std::u16string_view markup) {
-  FlagGuard writing(writingResult_);
+  FlagGuard writing(writing_result_);
   return c_.SetResultText(markup);
 }
 

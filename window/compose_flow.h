@@ -50,26 +50,26 @@ class ComposeFlow {
   void InputChanged() { ++changes_; }
   // The text of txtResult changed; the flow's own writes don't count.
   void ResultChanged() {
-    if (!writingResult_) ++changes_;
+    if (!writing_result_) ++changes_;
   }
 
  private:
-  bool ResultIsCurrent() const { return renderedAt_ == changes_; }
+  bool ResultIsCurrent() const { return rendered_at_ == changes_; }
   bool WriteResult(std::u16string_view markup);
   void Send();
   void KeepLine();
 
   ComposeControls& c_;
-  bool inTick_ = false;
-  bool inSend_ = false;
-  bool writingResult_ = false;
-  std::uint64_t sendsDone_ = 0;  // lines that went out; a tick seeing it change is stale
+  bool in_tick_ = false;
+  bool in_send_ = false;
+  bool writing_result_ = false;
+  std::uint64_t sends_done_ = 0;  // lines that went out; a tick seeing it change is stale
   // Counts the changes to the inputs; txtResult holds the markup of the
-  // inputs as they were at change number renderedAt_ (none at first).
+  // inputs as they were at change number rendered_at_ (none at first).
   std::uint64_t changes_ = 1;
   static constexpr std::uint64_t kNothingRendered = 0;
-  std::uint64_t renderedAt_ = kNothingRendered;
-  std::uint64_t failedAt_ = 0;  // the inputs at this change could not be rendered
+  std::uint64_t rendered_at_ = kNothingRendered;
+  std::uint64_t failed_at_ = 0;  // the inputs at this change could not be rendered
 };
 
 }  // namespace fader

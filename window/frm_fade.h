@@ -157,12 +157,12 @@ class FrmFade : public LinkedWindow {
   TextBox* TextBoxOf(HWND hwnd);
 
   // What the handlers run on: the flows over their views of this window.
-  ComposeView composeView_{*this};
-  LifecycleView lifecycleView_{*this};
-  DragView dragView_{*this};
-  ComposeFlow compose_{composeView_};
-  Lifecycle lifecycle_{lifecycleView_};
-  TitleBarDrag drag_{dragView_};
+  ComposeView compose_view_{*this};
+  LifecycleView lifecycle_view_{*this};
+  DragView drag_view_{*this};
+  ComposeFlow compose_{compose_view_};
+  Lifecycle lifecycle_{lifecycle_view_};
+  TitleBarDrag drag_{drag_view_};
 
   // Whether the window is hidden to its tray icon.
   TrayState tray_;

@@ -68,12 +68,12 @@ const wchar_t* RegisterWindowClass(const wchar_t* name, WNDPROC proc, HCURSOR cu
   return RegisterClassExW(&wc) ? name : nullptr;
 }
 
-HWND CreateLinkedWindow(void* object, const char* what, DWORD exStyle, const wchar_t* cls, const wchar_t* text,
+HWND CreateLinkedWindow(void* object, const char* what, DWORD ex_style, const wchar_t* cls, const wchar_t* text,
                         DWORD style, int x, int y, int width, int height, HWND parent, int id) {
   if (!cls) return nullptr;
   g_being_created = object;
   g_kind_being_created = what;
-  HWND window = CreateWindowExW(exStyle, cls, text, style, x, y, width, height, parent,
+  HWND window = CreateWindowExW(ex_style, cls, text, style, x, y, width, height, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
   const bool linked = window && link_detail::Linked(window, what) == object;
   g_being_created = nullptr;

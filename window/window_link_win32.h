@@ -46,7 +46,7 @@ const wchar_t* RegisterWindowClass(const wchar_t* name, WNDPROC proc, HCURSOR cu
 // CreateWindowExW for a window whose object is `object`, of the kind named
 // `what`: the object is attached at the window's WM_NCCREATE. The window, or
 // nullptr (also when no link could be kept for it).
-HWND CreateLinkedWindow(void* object, const char* what, DWORD exStyle, const wchar_t* cls, const wchar_t* text,
+HWND CreateLinkedWindow(void* object, const char* what, DWORD ex_style, const wchar_t* cls, const wchar_t* text,
                         DWORD style, int x, int y, int width, int height, HWND parent, int id);
 
 // DestroyWindow, during which the windows destroyed let go of their objects.

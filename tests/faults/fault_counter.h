@@ -17,37 +17,37 @@ class Counter {
   // Counts a call; true when this one is to fail.
   bool Call() {
     const std::uint64_t n = ++calls_;
-    if (failAt_ == 0) return false;
-    return onwards_ ? n >= failAt_ : n == failAt_;
+    if (fail_at_ == 0) return false;
+    return onwards_ ? n >= fail_at_ : n == fail_at_;
   }
   // The k-th call fails (k from 1), or with `onwards` every one from it on.
   void Arm(std::uint64_t k, bool onwards) {
-    failAt_ = k;
+    fail_at_ = k;
     onwards_ = onwards;
   }
   // The first call once the first send began fails (or every one from it on).
   void ArmAtSend(bool onwards) {
-    armedAtSend_ = true;
+    armed_at_send_ = true;
     onwards_ = onwards;
   }
   void MarkSend() {
-    atSend_ = calls_;
-    if (armedAtSend_) failAt_ = calls_ + 1;
+    at_send_ = calls_;
+    if (armed_at_send_) fail_at_ = calls_ + 1;
   }
-  void MarkSendEnd() { afterSend_ = calls_; }
+  void MarkSendEnd() { after_send_ = calls_; }
   void Start() { calls_ = 0; }
 
   std::uint64_t Calls() const { return calls_; }
-  std::uint64_t AtSend() const { return atSend_; }
-  std::uint64_t AfterSend() const { return afterSend_; }
+  std::uint64_t AtSend() const { return at_send_; }
+  std::uint64_t AfterSend() const { return after_send_; }
 
  private:
   std::uint64_t calls_ = 0;
-  std::uint64_t failAt_ = 0;  // 0: no call fails
+  std::uint64_t fail_at_ = 0;  // 0: no call fails
   bool onwards_ = false;
-  bool armedAtSend_ = false;
-  std::uint64_t atSend_ = 0;
-  std::uint64_t afterSend_ = 0;
+  bool armed_at_send_ = false;
+  std::uint64_t at_send_ = 0;
+  std::uint64_t after_send_ = 0;
 };
 
 // Told of each allocation made to fail (the fault module logs it).

@@ -18,10 +18,10 @@ class FakeLifecycle : public fader::LifecycleControls {
   std::vector<std::string> calls;
   std::vector<std::u16string> posted;
   int answer = 7;
-  std::u16string askedText, askedTitle;
-  unsigned askedStyle = 0;
+  std::u16string asked_text, asked_title;
+  unsigned asked_style = 0;
 
-  std::set<std::string> throwAt;                       // steps that fail
+  std::set<std::string> throw_at;                       // steps that fail
   std::map<std::string, std::function<void()>> during;  // runs inside a step
 
   void ApplyShape() override { Step("shape"); }
@@ -33,9 +33,9 @@ class FakeLifecycle : public fader::LifecycleControls {
   }
   int Ask(std::u16string_view text, std::u16string_view title, unsigned style) override {
     Step("ask");
-    askedText = text;
-    askedTitle = title;
-    askedStyle = style;
+    asked_text = text;
+    asked_title = title;
+    asked_style = style;
     return answer;
   }
   void RemoveTrayIcon() override { Step("untray"); }
@@ -45,7 +45,7 @@ class FakeLifecycle : public fader::LifecycleControls {
   void Step(const std::string& name) {
     calls.push_back(name);
     if (auto f = during.find(name); f != during.end() && f->second) std::exchange(f->second, nullptr)();
-    if (throwAt.count(name)) throw std::runtime_error(name + " failed");
+    if (throw_at.count(name)) throw std::runtime_error(name + " failed");
   }
 };
 
@@ -91,9 +91,9 @@ TEST(Lifecycle, ExitAsksAndOnNoDoesNothing) {
   f.answer = 7;
   fader::Lifecycle(f).ExitClick(b);
   EXPECT_EQ(f.calls, std::vector<std::string>{"ask"});
-  EXPECT_EQ(f.askedText, u"Are you sure you want to exit m\u00EDrt\u00E1n\u00E9?");
-  EXPECT_EQ(f.askedTitle, u"m\u00EDrt\u00E1n\u00E9");
-  EXPECT_EQ(f.askedStyle, 36u);
+  EXPECT_EQ(f.asked_text, u"Are you sure you want to exit m\u00EDrt\u00E1n\u00E9?");
+  EXPECT_EQ(f.asked_title, u"m\u00EDrt\u00E1n\u00E9");
+  EXPECT_EQ(f.asked_style, 36u);
 }
 
 TEST(Lifecycle, ExitOnYesAnnouncesRemovesTheTrayIconThenEnds) {
@@ -109,13 +109,13 @@ TEST(Lifecycle, YesEndsTheProgramWhateverFailsOnTheWay) {
   fader::Banners b;
   FakeLifecycle f;
   f.answer = 6;
-  f.throwAt = {"post", "untray"};
+  f.throw_at = {"post", "untray"};
   fader::Lifecycle(f).ExitClick(b);
   EXPECT_EQ(f.calls, (std::vector<std::string>{"ask", "post", "untray", "end"}));
 
   // A question that cannot be asked is a No.
   FakeLifecycle g;
-  g.throwAt = {"ask"};
+  g.throw_at = {"ask"};
   fader::Lifecycle(g).ExitClick(b);
   EXPECT_EQ(g.calls, std::vector<std::string>{"ask"});
 }
@@ -142,7 +142,7 @@ TEST(Lifecycle, ExitClickDuringAnExitDoesNothingSoTheLineGoesOutOnce) {
 TEST(Lifecycle, LoadGoesOnPastEveryStepThatFails) {
   fader::Banners b;
   FakeLifecycle f;
-  f.throwAt = {"shape", "topmost"};
+  f.throw_at = {"shape", "topmost"};
   fader::Lifecycle(f).FormLoad(b);
   EXPECT_EQ(f.calls, (std::vector<std::string>{"shape", "topmost", "post"}));
 }

@@ -231,11 +231,11 @@ Run MakeRun(std::u16string text, Style style = {}) { return Run{std::move(text),
 TEST(RunsToRtf, TablesHoldEachFaceAndColourOnceInFirstUse) {
   Style red;
   red.color = Rgb{255, 0, 0};
-  Style blueCourier;
-  blueCourier.color = Rgb{0, 0, 255};
-  blueCourier.face = u"Courier";
+  Style blue_courier;
+  blue_courier.color = Rgb{0, 0, 255};
+  blue_courier.face = u"Courier";
   const std::string rtf =
-      RunsToRtf({MakeRun(u"a", red), MakeRun(u"b", blueCourier), MakeRun(u"c", red), MakeRun(u"d")}, u"Arial");
+      RunsToRtf({MakeRun(u"a", red), MakeRun(u"b", blue_courier), MakeRun(u"c", red), MakeRun(u"d")}, u"Arial");
   EXPECT_EQ(rtf,
             "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}{\\f1\\fnil Courier;}}"
             "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;\\red0\\green0\\blue0;}"
@@ -272,9 +272,9 @@ TEST(RunsToRtf, ASemicolonInAFaceDoesNotEndItsName) {
 }
 
 TEST(RunsToRtf, FacesAreCutTo31Characters) {
-  Style longFace;
-  longFace.face = std::u16string(40, u'F');
-  const std::string rtf = RunsToRtf({MakeRun(u"z", longFace)}, u"Arial");
+  Style long_face;
+  long_face.face = std::u16string(40, u'F');
+  const std::string rtf = RunsToRtf({MakeRun(u"z", long_face)}, u"Arial");
   EXPECT_NE(rtf.find("\\fnil " + std::string(31, 'F') + ";"), std::string::npos) << rtf;
   EXPECT_EQ(rtf.find(std::string(32, 'F')), std::string::npos);
 }

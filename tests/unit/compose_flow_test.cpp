@@ -20,14 +20,14 @@ class FakeControls : public fader::ComposeControls {
   ComposeFlow* flow = nullptr;
   std::int32_t colors[6] = {0, 0x0000FF, 0xFF0000, 0xE0E0E0, 0xFF8080, 0x000000};
   std::u16string message, result;
-  bool roomOpen = true;
-  bool focusedMessage = false;
-  int beeps = 0, resultWrites = 0, pumps = 0;
+  bool room_open = true;
+  bool focused_message = false;
+  int beeps = 0, result_writes = 0, pumps = 0;
   mutable int reads = 0;
   std::vector<std::u16string> posted;
-  std::function<void()> onPump;
-  std::optional<std::int32_t> dialogAnswer;
-  bool dialogThrows = false;
+  std::function<void()> on_pump;
+  std::optional<std::int32_t> dialog_answer;
+  bool dialog_throws = false;
 
   std::int32_t SwatchColor(int i) const override { return ++reads, colors[i]; }
   void SetSwatchColor(int i, std::int32_t c) override {
@@ -35,14 +35,14 @@ class FakeControls : public fader::ComposeControls {
     flow->InputChanged();
   }
   // Boxes the system refuses: the next write fails, a read throws.
-  bool refuseResultWrite = false, refuseMessageWrite = false, unreadable = false;
+  bool refuse_result_write = false, refuse_message_write = false, unreadable = false;
 
   std::u16string MessageText() const override {
     if (unreadable) throw std::runtime_error("the box cannot be read");
     return ++reads, message;
   }
   bool SetMessageText(std::u16string_view t) override {
-    if (std::exchange(refuseMessageWrite, false)) return false;
+    if (std::exchange(refuse_message_write, false)) return false;
     message = t;
     flow->InputChanged();
     return true;
@@ -52,28 +52,28 @@ class FakeControls : public fader::ComposeControls {
     return ++reads, result;
   }
   bool SetResultText(std::u16string_view t) override {
-    if (std::exchange(refuseResultWrite, false)) return false;
+    if (std::exchange(refuse_result_write, false)) return false;
     result = t;
-    ++resultWrites;
+    ++result_writes;
     flow->ResultChanged();
     return true;
   }
-  void FocusMessage() override { focusedMessage = true; }
+  void FocusMessage() override { focused_message = true; }
   void Beep() override { ++beeps; }
-  std::function<void()> onPost;  // runs while the line is on its way
+  std::function<void()> on_post;  // runs while the line is on its way
   bool Post(std::u16string_view m) override {
-    if (!roomOpen) return false;
-    if (auto f = std::exchange(onPost, nullptr)) f();
+    if (!room_open) return false;
+    if (auto f = std::exchange(on_post, nullptr)) f();
     posted.emplace_back(m);
     return true;
   }
   void PumpEvents() override {
     ++pumps;
-    if (auto f = std::exchange(onPump, nullptr)) f();
+    if (auto f = std::exchange(on_pump, nullptr)) f();
   }
   std::optional<std::int32_t> PickColor() override {
-    if (dialogThrows) throw std::runtime_error("dialog failed");
-    return dialogAnswer;
+    if (dialog_throws) throw std::runtime_error("dialog failed");
+    return dialog_answer;
   }
 };
 
@@ -125,7 +125,7 @@ TEST(ComposeFlow, TickWithNothingNewReadsAndWritesNothing) {
   w.flow.Tick();
   w.flow.Tick();
   EXPECT_EQ(w.c.reads, reads);
-  EXPECT_EQ(w.c.resultWrites, 1);
+  EXPECT_EQ(w.c.result_writes, 1);
   // A new colour or text renders again, and so does a result changed by other means.
   w.c.SetSwatchColor(3, 0x00FF00);
   w.flow.Tick();
@@ -134,7 +134,7 @@ TEST(ComposeFlow, TickWithNothingNewReadsAndWritesNothing) {
   w.flow.ResultChanged();
   w.flow.Tick();
   EXPECT_EQ(Shown(w.c.result), u"same");
-  EXPECT_EQ(w.c.resultWrites, 3);
+  EXPECT_EQ(w.c.result_writes, 3);
 }
 
 TEST(ComposeFlow, EnterPostsTheMarkupEmptiesBothBoxesAndFocusesTheMessage) {
@@ -148,7 +148,7 @@ TEST(ComposeFlow, EnterPostsTheMarkupEmptiesBothBoxesAndFocusesTheMessage) {
   EXPECT_EQ(w.c.posted[0], markup);
   EXPECT_EQ(w.c.message, u"");
   EXPECT_EQ(w.c.result, u"");
-  EXPECT_TRUE(w.c.focusedMessage);
+  EXPECT_TRUE(w.c.focused_message);
   // The next tick has nothing to render: the result stays empty.
   w.flow.Tick();
   EXPECT_EQ(w.c.result, u"");
@@ -200,7 +200,7 @@ TEST(ComposeFlow, EmptyMessageSendsNothingAtAll) {
   w.Enter();
   w.flow.SendClick();
   EXPECT_TRUE(w.c.posted.empty());
-  EXPECT_FALSE(w.c.focusedMessage);
+  EXPECT_FALSE(w.c.focused_message);
   EXPECT_EQ(w.c.beeps, 0);
 }
 
@@ -213,23 +213,23 @@ TEST(ComposeFlow, SendButtonPostsWhatEnterWould) {
   enter.Enter();
   button.flow.SendClick();
   EXPECT_EQ(enter.c.posted, button.c.posted);
-  EXPECT_TRUE(button.c.focusedMessage);
+  EXPECT_TRUE(button.c.focused_message);
   EXPECT_EQ(button.c.message, u"");
 }
 
 TEST(ComposeFlow, NoRoomKeepsBothBoxesFocusesAndBeeps) {
   Window w;
-  w.c.roomOpen = false;
+  w.c.room_open = false;
   w.Type(u"keep me");
   w.flow.Tick();
   const auto markup = w.c.result;
   w.flow.SendClick();
   EXPECT_EQ(w.c.message, u"keep me");
   EXPECT_EQ(w.c.result, markup);
-  EXPECT_TRUE(w.c.focusedMessage);
+  EXPECT_TRUE(w.c.focused_message);
   EXPECT_EQ(w.c.beeps, 1);
   // Once a room is open the same line goes out.
-  w.c.roomOpen = true;
+  w.c.room_open = true;
   w.flow.SendClick();
   ASSERT_EQ(w.c.posted.size(), 1u);
   EXPECT_EQ(w.c.posted[0], markup);
@@ -241,7 +241,7 @@ TEST(ComposeFlow, SendInsideATicksPumpPostsTheWholeLineOnce) {
   w.flow.Tick();
   w.Type(u" and more");
   // The user presses Enter while the next tick is still rendering.
-  w.c.onPump = [&] { w.Enter(); };
+  w.c.on_pump = [&] { w.Enter(); };
   w.flow.Tick();
   ASSERT_EQ(w.c.posted.size(), 1u);
   EXPECT_EQ(Shown(w.c.posted[0]), u"first and more");
@@ -257,18 +257,18 @@ TEST(ComposeFlow, SendInsideATicksPumpPostsTheWholeLineOnce) {
 TEST(ComposeFlow, TickInsideATickReturnsAtOnce) {
   Window w;
   w.Type(u"outer");
-  int innerPumps = -1;
-  w.c.onPump = [&] {
+  int inner_pumps = -1;
+  w.c.on_pump = [&] {
     w.c.message = u"changed inside";
     w.flow.InputChanged();
     const int before = w.c.pumps;
     w.flow.Tick();
-    innerPumps = w.c.pumps - before;
+    inner_pumps = w.c.pumps - before;
   };
   w.flow.Tick();
-  EXPECT_EQ(innerPumps, 0);
+  EXPECT_EQ(inner_pumps, 0);
   EXPECT_EQ(Shown(w.c.result), u"outer");
-  EXPECT_EQ(w.c.resultWrites, 1);
+  EXPECT_EQ(w.c.result_writes, 1);
   // The change made inside is not lost: the next tick renders it.
   w.flow.Tick();
   EXPECT_EQ(Shown(w.c.result), u"changed inside");
@@ -289,7 +289,7 @@ TEST(ComposeFlow, FailingFadeLeavesTheResultAloneAndIsNotRetriedUntilAChange) {
   w.Enter();
   EXPECT_TRUE(w.c.posted.empty());
   EXPECT_EQ(w.c.beeps, 1);
-  EXPECT_TRUE(w.c.focusedMessage);
+  EXPECT_TRUE(w.c.focused_message);
   EXPECT_EQ(w.c.message.size(), 32773u);
 }
 
@@ -297,7 +297,7 @@ TEST(ComposeFlow, EnterSentDuringASendPostsNothingMore) {
   // Another program sends Enter to the box while the send waits for the room.
   Window w;
   w.Type(u"once");
-  w.c.onPost = [&] { w.Enter(); };
+  w.c.on_post = [&] { w.Enter(); };
   w.Enter();
   ASSERT_EQ(w.c.posted.size(), 1u);
   EXPECT_EQ(Shown(w.c.posted[0]), u"once");
@@ -311,7 +311,7 @@ TEST(ComposeFlow, MarkupTheResultBoxRefusedIsNeverPosted) {
   w.Type(u"fault line ");
   w.flow.Tick();
   w.Type(u"1");
-  w.c.refuseResultWrite = true;
+  w.c.refuse_result_write = true;
   w.flow.Tick();
   w.Enter();
   ASSERT_EQ(w.c.posted.size(), 1u);
@@ -320,7 +320,7 @@ TEST(ComposeFlow, MarkupTheResultBoxRefusedIsNeverPosted) {
   // A message box that keeps its text after a post: the next Enter sends
   // what it holds, never the empty markup of an empty box.
   w.Type(u"kept");
-  w.c.refuseMessageWrite = true;
+  w.c.refuse_message_write = true;
   w.Enter();
   EXPECT_EQ(w.c.message, u"kept");
   w.Enter();
@@ -341,7 +341,7 @@ TEST(ComposeFlow, BoxesThatCannotBeReadKeepTheLineAndBeep) {
   w.Enter();
   EXPECT_TRUE(w.c.posted.empty());
   EXPECT_EQ(w.c.beeps, 2);
-  EXPECT_TRUE(w.c.focusedMessage);
+  EXPECT_TRUE(w.c.focused_message);
   w.c.unreadable = false;
   w.Enter();
   ASSERT_EQ(w.c.posted.size(), 1u);
@@ -350,13 +350,13 @@ TEST(ComposeFlow, BoxesThatCannotBeReadKeepTheLineAndBeep) {
 
 TEST(ComposeFlow, SwatchTakesTheChosenColourAndKeepsItsOwnOnCancelOrError) {
   Window w;
-  w.c.dialogAnswer = 0x00FF00;
+  w.c.dialog_answer = 0x00FF00;
   w.flow.SwatchClick(3);
   EXPECT_EQ(w.c.colors[3], 0x00FF00);
-  w.c.dialogAnswer.reset();
+  w.c.dialog_answer.reset();
   w.flow.SwatchClick(3);
   EXPECT_EQ(w.c.colors[3], 0x00FF00);
-  w.c.dialogThrows = true;
+  w.c.dialog_throws = true;
   EXPECT_NO_THROW(w.flow.SwatchClick(1));
   EXPECT_EQ(w.c.colors[1], 0x0000FF);
   // The new colour shows from the next tick on.

@@ -31,21 +31,21 @@ struct Picture {
   int stride = 0;
   int rows = 0;
   std::vector<std::uint32_t> pixels;
-  int limitW = 0;
-  int limitH = 0;
+  int limit_w = 0;
+  int limit_h = 0;
   std::vector<std::pair<int, int>> reads;
 
-  Picture(int w, int h, std::uint32_t fill) : stride(w), rows(h), pixels(w * h, fill), limitW(w), limitH(h) {}
+  Picture(int w, int h, std::uint32_t fill) : stride(w), rows(h), pixels(w * h, fill), limit_w(w), limit_h(h) {}
   Picture(std::vector<std::vector<std::uint32_t>> grid)
       : stride(grid.empty() ? 0 : static_cast<int>(grid[0].size())), rows(static_cast<int>(grid.size())) {
     for (const auto& row : grid) pixels.insert(pixels.end(), row.begin(), row.end());
-    limitW = stride;
-    limitH = rows;
+    limit_w = stride;
+    limit_h = rows;
   }
   std::uint32_t& at(int x, int y) { return pixels[y * stride + x]; }
   std::uint32_t operator()(std::int32_t x, std::int32_t y) {
     reads.emplace_back(x, y);
-    if (x < 0 || y < 0 || x >= limitW || y >= limitH || x >= stride || y >= rows) {
+    if (x < 0 || y < 0 || x >= limit_w || y >= limit_h || x >= stride || y >= rows) {
       ADD_FAILURE() << "pixel (" << x << ", " << y << ") read outside the picture";
       return 0;
     }
@@ -61,7 +61,7 @@ struct Rects {
 // Scans the picture at 15 twips per pixel over its stored size.
 std::vector<Rect> Scan(Picture& pic, std::int32_t& transparent) {
   Rects sink;
-  MakeRegion(pic, sink, PictureTwips{pic.limitW * 15.0, pic.limitH * 15.0}, k15, transparent);
+  MakeRegion(pic, sink, PictureTwips{pic.limit_w * 15.0, pic.limit_h * 15.0}, k15, transparent);
   return sink.got;
 }
 
@@ -150,8 +150,8 @@ TEST(RegionReads, NeverOutsideWxHAndTheOutcomeIgnoresThosePixels) {
   Picture pic(8, 6, A);
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 5; ++x) pic.at(x, y) = (x + y) % 3 == 0 ? T : A;
-  pic.limitW = 5;
-  pic.limitH = 4;
+  pic.limit_w = 5;
+  pic.limit_h = 4;
   std::int32_t t = 0;
   Rects first;
   MakeRegion(pic, first, PictureTwips{75, 60}, k15, t);

@@ -190,18 +190,18 @@ TEST(Fade, SegmentLengthsAndPumpCallsFollowTheCount) {
                                       [&] { ++pumps; }));
     EXPECT_EQ(pumps, row.pumps) << row.n;
     std::vector<std::size_t> ends;
-    const std::vector<std::string> endCodes = {"FF0000", "FFFF00", "FFFFFF", "000000"};
-    std::size_t expectAt = 0;
+    const std::vector<std::string> end_codes = {"FF0000", "FFFF00", "FFFFFF", "000000"};
+    std::size_t expect_at = 0;
     const std::size_t lengths[4] = {row.a, row.b, row.c, row.d};
     for (int j = 0; j < 4; ++j) {
       if (lengths[j] == 0) continue;
-      expectAt += lengths[j];
-      EXPECT_EQ(codes[expectAt - 1], endCodes[j]) << "n=" << row.n << " segment " << j + 1;
-      for (std::size_t i = expectAt - lengths[j]; i + 1 < expectAt; ++i) {
-        EXPECT_NE(codes[i], endCodes[j]) << "n=" << row.n << " segment " << j + 1;
+      expect_at += lengths[j];
+      EXPECT_EQ(codes[expect_at - 1], end_codes[j]) << "n=" << row.n << " segment " << j + 1;
+      for (std::size_t i = expect_at - lengths[j]; i + 1 < expect_at; ++i) {
+        EXPECT_NE(codes[i], end_codes[j]) << "n=" << row.n << " segment " << j + 1;
       }
     }
-    EXPECT_EQ(expectAt, row.n);
+    EXPECT_EQ(expect_at, row.n);
   }
 }
 
@@ -267,13 +267,13 @@ TEST(Fade, WaveCycleRunsAcrossSegmentsAndRestartsEveryCall) {
 }
 
 TEST(Fade, NestedCallFromThePumpLeavesTheOuterResultIntact) {
-  const std::u16string outerText = u"the outer line, long enough for several passes";
-  const auto expected = FadeFiveColors(kRed, kGreen, kBlue, kYellow, kWhite, outerText, false);
+  const std::u16string outer_text = u"the outer line, long enough for several passes";
+  const auto expected = FadeFiveColors(kRed, kGreen, kBlue, kYellow, kWhite, outer_text, false);
   std::vector<std::u16string> inner;
   auto pump = [&] {
     if (inner.size() < 3) inner.push_back(FadeFiveColors(kWhite, kYellow, kBlue, kGreen, kRed, u"inner", true));
   };
-  EXPECT_EQ(FadeFiveColors(kRed, kGreen, kBlue, kYellow, kWhite, outerText, false, pump), expected);
+  EXPECT_EQ(FadeFiveColors(kRed, kGreen, kBlue, kYellow, kWhite, outer_text, false, pump), expected);
   ASSERT_EQ(inner.size(), 3u);
   EXPECT_EQ(inner[0], FadeFiveColors(kWhite, kYellow, kBlue, kGreen, kRed, u"inner", true));
 }
@@ -346,11 +346,11 @@ std::u16string ReferenceFade(const std::int32_t colours[5], const std::u16string
 
 TEST(Fade, MatchesALiteralRenderingOnRandomLinesAndColours) {
   std::mt19937 rng(20261207);
-  std::uniform_int_distribution<std::int32_t> anyColour(INT32_MIN, INT32_MAX);
+  std::uniform_int_distribution<std::int32_t> any_colour(INT32_MIN, INT32_MAX);
   std::uniform_int_distribution<int> length(0, 300), unit(1, 0xFFFF), pick(0, 3);
   for (int round = 0; round < 400; ++round) {
     std::int32_t colours[5];
-    for (auto& c : colours) c = pick(rng) == 0 ? anyColour(rng) : (anyColour(rng) & 0xFFFFFF);
+    for (auto& c : colours) c = pick(rng) == 0 ? any_colour(rng) : (any_colour(rng) & 0xFFFFFF);
     std::u16string text(length(rng), u' ');
     for (auto& ch : text) ch = static_cast<char16_t>(unit(rng));
     const bool wave = pick(rng) == 0;
@@ -382,11 +382,11 @@ std::int32_t RandomByteColour(std::mt19937& rng) {
 
 TEST(Fade, ByteRangeColoursMatchALiteralRenderingOnRandomTypedLines) {
   std::mt19937 rng(7331);
-  std::uniform_int_distribution<int> coin(0, 1), shortLength(0, 40), longLength(0, 3000);
+  std::uniform_int_distribution<int> coin(0, 1), short_length(0, 40), long_length(0, 3000);
   for (int round = 0; round < 300; ++round) {
     std::int32_t colours[5];
     for (auto& c : colours) c = RandomByteColour(rng);
-    const std::size_t n = static_cast<std::size_t>(round % 3 == 0 ? longLength(rng) : shortLength(rng));
+    const std::size_t n = static_cast<std::size_t>(round % 3 == 0 ? long_length(rng) : short_length(rng));
     const std::u16string text = TypedLine(rng, n);
     const bool wave = coin(rng) == 1;
     ASSERT_EQ(FadeFiveColors(colours[0], colours[1], colours[2], colours[3], colours[4], text, wave),
@@ -419,12 +419,12 @@ TEST(Fade, EveryStepSizeRoundsAsTheLiteralRendering) {
   // give exact ties (2, 14), long runs of one code (256, 1000) and runs of one
   // character. Segment 1 has the given length; the other three one fewer
   // depending on d, which also moves the wave's offset at the borders.
-  const std::size_t segmentLengths[] = {1, 2, 3, 7, 8, 9, 14, 16, 17, 29, 64, 256, 1000};
+  const std::size_t segment_lengths[] = {1, 2, 3, 7, 8, 9, 14, 16, 17, 29, 64, 256, 1000};
   for (int d = 0; d <= 255; d += (d < 40 ? 1 : 7)) {
     const std::int32_t low = d | (255 - d) << 8 | (d / 2) << 16;
     const std::int32_t high = (255 - d) | d << 8 | (255 - d / 3) << 16;
     const std::int32_t colours[5] = {low, high, low, 0x000000, high};
-    for (std::size_t length : segmentLengths) {
+    for (std::size_t length : segment_lengths) {
       const std::u16string text(4 * length - (length > 1 ? d % 4 : 0), u'w');
       for (bool wave : {false, true}) {
         ASSERT_EQ(FadeFiveColors(colours[0], colours[1], colours[2], colours[3], colours[4], text, wave),

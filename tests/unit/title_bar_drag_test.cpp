@@ -29,14 +29,14 @@ class FakeWindow : public fader::DragTarget {
 TEST(TitleBarDrag, PressKeepsThePointerRoundedWithHalvesToEven) {
   struct Case {
     float x, y;
-    std::int16_t dragX, dragY;
+    std::int16_t drag_x, drag_y;
   };
   for (const Case c : {Case{100.5f, 50.0f, 100, 50}, Case{101.5f, 50.5f, 102, 50}, Case{-2.5f, 32767.4f, -2, 32767}}) {
     FakeWindow w;
     fader::TitleBarDrag drag(w);
     drag.MouseDown(1, 0, c.x, c.y);
-    EXPECT_EQ(drag.DragX(), c.dragX) << c.x;
-    EXPECT_EQ(drag.DragY(), c.dragY) << c.y;
+    EXPECT_EQ(drag.DragX(), c.drag_x) << c.x;
+    EXPECT_EQ(drag.DragY(), c.drag_y) << c.y;
   }
 }
 
@@ -60,9 +60,9 @@ TEST(TitleBarDrag, OnlyTheLeftButtonStartsAMoveWhateverTheShiftState) {
   EXPECT_TRUE(w.pointers.empty());
   EXPECT_FLOAT_EQ(w.left, 3000.0f);
   for (std::int16_t shift : {1, 2, 4}) {
-    fader::TitleBarDrag withShift(w);
-    withShift.MouseDown(1, shift, 10, 10);
-    EXPECT_TRUE(withShift.Dragging()) << shift;
+    fader::TitleBarDrag with_shift(w);
+    with_shift.MouseDown(1, shift, 10, 10);
+    EXPECT_TRUE(with_shift.Dragging()) << shift;
   }
 }
 

@@ -128,10 +128,10 @@ TEST_F(ShapedWindow, NoRegionHandleOutlivesItsUse) {
   DeleteObject(extra);
   ASSERT_EQ(LiveGdiObjects(kGdiRegionType), base);
 
-  const int allBase = LiveGdiObjects();
+  const int all_base = LiveGdiObjects();
   MemoryPicture picture(250, 250);
   picture.DrawSkinLike();
-  const int withPicture = LiveGdiObjects();
+  const int with_picture = LiveGdiObjects();
   int most = 0;
   int reads = 0;
   std::int32_t transparent = 0;
@@ -145,14 +145,14 @@ TEST_F(ShapedWindow, NoRegionHandleOutlivesItsUse) {
   EXPECT_GE(most, 1);
   EXPECT_LE(most, 2);
   EXPECT_EQ(LiveGdiObjects(kGdiRegionType), base + 1);  // only the result
-  EXPECT_EQ(LiveGdiObjects(), withPicture + 1);
+  EXPECT_EQ(LiveGdiObjects(), with_picture + 1);
 
   // Applied, the system owns it and frees it with the window.
   fader::ApplyWindowRegion(window_, std::move(region));
   DestroyWindow(window_);
   window_ = nullptr;
   EXPECT_EQ(LiveGdiObjects(kGdiRegionType), base);
-  EXPECT_GE(LiveGdiObjects(), allBase);
+  EXPECT_GE(LiveGdiObjects(), all_base);
 }
 
 TEST_F(ShapedWindow, FailingPictureLeavesNoRegionBehind) {

@@ -124,15 +124,15 @@ class MemoryPicture {
 
 // A borderless popup of the main window's client size, 367 x 282 pixels, at
 // (x, y), of a class registered on first use with `proc` and `background`.
-inline HWND CreateTestPopup(const wchar_t* className, WNDPROC proc, HBRUSH background, const wchar_t* title, int x,
+inline HWND CreateTestPopup(const wchar_t* class_name, WNDPROC proc, HBRUSH background, const wchar_t* title, int x,
                             int y) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = proc;
   wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = className;
+  wc.lpszClassName = class_name;
   wc.hbrBackground = background;
   RegisterClassW(&wc);
-  return CreateWindowExW(0, className, title, WS_POPUP, x, y, 367, 282, nullptr, nullptr, wc.hInstance, nullptr);
+  return CreateWindowExW(0, class_name, title, WS_POPUP, x, y, 367, 282, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
 // Whether a window has the topmost style.
@@ -147,10 +147,10 @@ inline constexpr int kGdiRegionType = 4;
 inline int LiveGdiObjects(int type = 0) {
   const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 #ifdef _WIN64
-  const std::size_t tableAt = 0xF8, entrySize = 24, pidAt = 8, typeAt = 14;
+  const std::size_t table_at = 0xF8, entry_size = 24, pid_at = 8, type_at = 14;
 #else
-  const std::size_t tableAt = 0x94, entrySize = wine ? 24 : 16, pidAt = wine ? 8 : 4,
-                    typeAt = wine ? 14 : 10;
+  const std::size_t table_at = 0x94, entry_size = wine ? 24 : 16, pid_at = wine ? 8 : 4,
+                    type_at = wine ? 14 : 10;
 #endif
   (void)wine;
   using QueryProcess = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
@@ -159,14 +159,14 @@ inline int LiveGdiObjects(int type = 0) {
   PROCESS_BASIC_INFORMATION basic{};
   if (query == nullptr || query(GetCurrentProcess(), 0, &basic, sizeof(basic), nullptr) != 0) return -1;
   const auto* peb = reinterpret_cast<const std::uint8_t*>(basic.PebBaseAddress);
-  const auto* table = *reinterpret_cast<const std::uint8_t* const*>(peb + tableAt);
+  const auto* table = *reinterpret_cast<const std::uint8_t* const*>(peb + table_at);
   if (table == nullptr) return -1;
   const auto pid = static_cast<std::uint16_t>(GetCurrentProcessId());
   int n = 0;
   for (std::size_t i = 0; i < 0x10000; ++i) {
-    const std::uint8_t* e = table + i * entrySize;
-    const std::uint8_t kind = e[typeAt] & 0x7F;
-    const std::uint16_t owner = static_cast<std::uint16_t>(e[pidAt] | e[pidAt + 1] << 8);
+    const std::uint8_t* e = table + i * entry_size;
+    const std::uint8_t kind = e[type_at] & 0x7F;
+    const std::uint16_t owner = static_cast<std::uint16_t>(e[pid_at] | e[pid_at + 1] << 8);
     if (kind == 0 || (owner != 0 && owner != pid)) continue;
     if (type == 0 || kind == type) ++n;
   }

@@ -75,15 +75,15 @@ class FrmFadeDesktop : public FrmFadeTest {
   }
   // A tray notification as the shell delivers it: WM_MOUSEMOVE with the
   // mouse message where the window reads x (in pixels).
-  void Notify(int mouseMessage) {
-    PostMessageW(form().hWnd(), WM_MOUSEMOVE, fader::kTrayIconId, MAKELPARAM(mouseMessage, 0));
+  void Notify(int mouse_message) {
+    PostMessageW(form().hWnd(), WM_MOUSEMOVE, fader::kTrayIconId, MAKELPARAM(mouse_message, 0));
     fader::PumpWindowMessages();  // the posted message is in this thread's queue
   }
 };
 
 TEST_F(FrmFadeDesktop, LoadCutsTheWindowToThePictureBoxsSkin) {
-  const int regionsBefore = fader::test::LiveGdiObjects(fader::test::kGdiRegionType);
-  ASSERT_GE(regionsBefore, 0);
+  const int regions_before = fader::test::LiveGdiObjects(fader::test::kGdiRegionType);
+  ASSERT_GE(regions_before, 0);
   form().Form_Load();
 
   ASSERT_NE(form().SkinRegion, nullptr);
@@ -93,9 +93,9 @@ TEST_F(FrmFadeDesktop, LoadCutsTheWindowToThePictureBoxsSkin) {
 
   // No region is left behind but the applied one, which the window owns
   // from now on (Windows keeps its handle; Wine copies it and frees it).
-  EXPECT_LE(fader::test::LiveGdiObjects(fader::test::kGdiRegionType), regionsBefore + 1);
+  EXPECT_LE(fader::test::LiveGdiObjects(fader::test::kGdiRegionType), regions_before + 1);
   form_.reset();
-  EXPECT_LE(fader::test::LiveGdiObjects(fader::test::kGdiRegionType), regionsBefore);
+  EXPECT_LE(fader::test::LiveGdiObjects(fader::test::kGdiRegionType), regions_before);
 }
 
 TEST_F(FrmFadeDesktop, IsTopmostAfterLoadAndAfterHideAndShow) {
@@ -112,8 +112,8 @@ TEST_F(FrmFadeDesktop, IsTopmostAfterLoadAndAfterHideAndShow) {
   HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, at.left, at.top, 300, 200,
                                nullptr, nullptr, nullptr, nullptr);
   SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  const POINT onSkin{at.left + 120, at.top + 90};
-  EXPECT_EQ(GetAncestor(WindowFromPoint(onSkin), GA_ROOT), form().hWnd());
+  const POINT on_skin{at.left + 120, at.top + 90};
+  EXPECT_EQ(GetAncestor(WindowFromPoint(on_skin), GA_ROOT), form().hWnd());
   DestroyWindow(other);
 }
 
@@ -181,10 +181,10 @@ TEST_F(FrmFadeDesktop, OtherMouseMessagesOfTheIconLeaveItInTheTray) {
 }
 
 TEST_F(FrmFadeDesktop, NewTaskbarGetsTheIconOfTheHiddenWindowBack) {
-  const UINT taskbarCreated = fader::TaskbarCreatedMessage();
-  ASSERT_NE(taskbarCreated, 0u);
+  const UINT taskbar_created = fader::TaskbarCreatedMessage();
+  ASSERT_NE(taskbar_created, 0u);
   form().Show();
-  SendMessageW(form().hWnd(), taskbarCreated, 0, 0);
+  SendMessageW(form().hWnd(), taskbar_created, 0, 0);
   EXPECT_FALSE(IconPresent(form().hWnd()));  // shown: no icon wanted
 
   ClickMinimize();
@@ -192,11 +192,11 @@ TEST_F(FrmFadeDesktop, NewTaskbarGetsTheIconOfTheHiddenWindowBack) {
   // Deleted behind the window's back: a taskbar that starts anew holds none.
   NotifyAbout(form().hWnd(), NIM_DELETE);
   ASSERT_FALSE(IconPresent(form().hWnd()));
-  SendMessageW(form().hWnd(), taskbarCreated, 0, 0);
+  SendMessageW(form().hWnd(), taskbar_created, 0, 0);
   EXPECT_TRUE(IconPresent(form().hWnd()));
   EXPECT_FALSE(IsWindowVisible(form().hWnd()));
   // The message also comes while the icon is still there.
-  SendMessageW(form().hWnd(), taskbarCreated, 0, 0);
+  SendMessageW(form().hWnd(), taskbar_created, 0, 0);
   EXPECT_TRUE(IconPresent(form().hWnd()));
   EXPECT_FALSE(IsWindowVisible(form().hWnd()));
 
@@ -218,15 +218,15 @@ TEST_F(FrmFadeDesktop, RefusedIconLeavesTheWindowShownWithTheFocusInTheMessageBo
 
 struct CloseWatch {
   static HWND form;
-  static int iconAtEnd;
+  static int icon_at_end;
   static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
     const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
-    if (code == HC_ACTION && m->hwnd == form && m->message == WM_NCDESTROY) iconAtEnd = IconPresent(form);
+    if (code == HC_ACTION && m->hwnd == form && m->message == WM_NCDESTROY) icon_at_end = IconPresent(form);
     return CallNextHookEx(nullptr, code, wp, lp);
   }
 };
 HWND CloseWatch::form = nullptr;
-int CloseWatch::iconAtEnd = -1;
+int CloseWatch::icon_at_end = -1;
 
 TEST_F(FrmFadeDesktop, EveryWayOutRemovesTheIconAndOnlyTheClosingWindows) {
   // A second window that goes while the first is in the tray leaves its icon.
@@ -253,13 +253,13 @@ TEST_F(FrmFadeDesktop, EveryWayOutRemovesTheIconAndOnlyTheClosingWindows) {
   // Read as the window's destruction ends: later Wine drops a dead window's
   // icon by itself.
   CloseWatch::form = form().hWnd();
-  CloseWatch::iconAtEnd = -1;
+  CloseWatch::icon_at_end = -1;
   HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, CloseWatch::Hook, nullptr, GetCurrentThreadId());
   ASSERT_NE(hook, nullptr);
   SendMessageW(form().hWnd(), WM_CLOSE, 0, 0);
   UnhookWindowsHookEx(hook);
   EXPECT_FALSE(IsWindow(CloseWatch::form));
-  EXPECT_EQ(CloseWatch::iconAtEnd, 0);
+  EXPECT_EQ(CloseWatch::icon_at_end, 0);
 }
 
 TEST_F(FrmFadeDesktop, SkinThatDidNotDecodeLeavesTheWindowWhole) {
@@ -267,15 +267,15 @@ TEST_F(FrmFadeDesktop, SkinThatDidNotDecodeLeavesTheWindowWhole) {
   RECT all{0, 0, 250, 250};
   FillRect(form().picBox.hDC(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   GdiFlush();
-  const int regionsBefore = fader::test::LiveGdiObjects(fader::test::kGdiRegionType);
-  ASSERT_GE(regionsBefore, 0);
+  const int regions_before = fader::test::LiveGdiObjects(fader::test::kGdiRegionType);
+  ASSERT_GE(regions_before, 0);
   form().Form_Load();
 
   EXPECT_EQ(form().SkinRegion, nullptr);
   HRGN probe = CreateRectRgn(0, 0, 0, 0);
   EXPECT_EQ(GetWindowRgn(form().hWnd(), probe), ERROR);  // no region: the whole rectangle
   DeleteObject(probe);
-  EXPECT_EQ(fader::test::LiveGdiObjects(fader::test::kGdiRegionType), regionsBefore);
+  EXPECT_EQ(fader::test::LiveGdiObjects(fader::test::kGdiRegionType), regions_before);
   // The top-left corner, cut away from a decoded skin, is the window's.
   form().Show();
   RECT at{};
