@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "base/gdi_handles_win32.h"
 #include "window/frm_fade.h"
 #include "window/message_pump_win32.h"
 
@@ -72,19 +73,15 @@ inline LOGFONTW FontOf(HWND h) {
 // Renders a window's client area with WM_PRINTCLIENT into a bitmap and
 // returns the colour (0x00BBGGRR) of one pixel.
 inline COLORREF PrintedPixel(HWND h, int x, int y) {
-  RECT rc;
+  RECT rc{};
   GetClientRect(h, &rc);
   HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
+  MemoryDC dc(CreateCompatibleDC(screen));
+  Bitmap bitmap(CreateCompatibleBitmap(screen, rc.right, rc.bottom));
   ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, bmp);
-  SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-  const COLORREF c = GetPixel(dc, x, y);
-  SelectObject(dc, old);
-  DeleteObject(bmp);
-  DeleteDC(dc);
-  return c;
+  SelectIn selected(dc.get(), bitmap.get());
+  SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+  return GetPixel(dc.get(), x, y);
 }
 
 inline bool IsRedShade(COLORREF c) {
