@@ -55,18 +55,22 @@ BASIC_COLOURS_ITEM = 720
 DEFAULT_COLOURS = [0x0000FF, 0xFF0000, 0xE0E0E0, 0xFF8080, 0x000000]
 
 
-class RoomLog:
-    """The stand-in room's log: one line per message its windows received."""
+class LineLog:
+    """A log another process writes line by line: the lines it finished."""
 
     def __init__(self, path):
         self.path = path
 
     def lines(self):
         try:
-            with open(self.path, encoding="ascii", errors="replace") as f:
+            with open(self.path, encoding="utf-8", errors="replace") as f:
                 return [line.rstrip("\n") for line in f if line.endswith("\n")]
         except FileNotFoundError:
             return []
+
+
+class RoomLog(LineLog):
+    """The stand-in room's log: one line per message its windows received."""
 
     def input_lines(self, room=1):
         prefix = "room=%d " % room

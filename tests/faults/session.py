@@ -22,18 +22,8 @@ WM_CLOSE = 16
 CLICK_DONE = "handled 0x202"  # the left button's release was handled
 
 
-class FaultLog:
+class FaultLog(app.LineLog):
     """The test build's log (tests/faults/fault_hooks_win32.cpp)."""
-
-    def __init__(self, path):
-        self.path = path
-
-    def lines(self):
-        try:
-            with open(self.path, encoding="utf-8", errors="replace") as f:
-                return [line.rstrip("\n") for line in f if line.endswith("\n")]
-        except FileNotFoundError:
-            return []
 
     def count(self, prefix):
         return sum(1 for line in self.lines() if line.startswith(prefix))
