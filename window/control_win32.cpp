@@ -6,14 +6,21 @@
 
 namespace fader {
 
+std::optional<std::u16string> ReadWindowText(HWND hwnd) {
+  SetLastError(ERROR_SUCCESS);
+  const int length = GetWindowTextLengthW(hwnd);
+  if (length == 0 && GetLastError() != ERROR_SUCCESS) return std::nullopt;
+  if (length <= 0) return std::u16string();
+  std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+  const int got = GetWindowTextW(hwnd, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+  if (got <= 0) return std::nullopt;
+  text.resize(static_cast<std::size_t>(got));
+  return text;
+}
+
 std::u16string WindowText(HWND hwnd) noexcept {
-  const int len = GetWindowTextLengthW(hwnd);
-  if (len <= 0) return {};
   try {
-    std::u16string text(static_cast<std::size_t>(len) + 1, u'\0');
-    const int got = GetWindowTextW(hwnd, reinterpret_cast<wchar_t*>(text.data()), len + 1);
-    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-    return text;
+    return ReadWindowText(hwnd).value_or(std::u16string());
   } catch (const std::bad_alloc&) {
     return {};
   }

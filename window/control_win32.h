@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,10 @@ namespace fader {
 // system or memory gives out (a caption then shows nothing). A text box's own
 // reading tells failure from empty (TextBox::Text).
 std::u16string WindowText(HWND hwnd) noexcept;
+
+// The text of a window; nothing when the system cannot give it, which an
+// empty text is not. Throws std::bad_alloc.
+std::optional<std::u16string> ReadWindowText(HWND hwnd);
 
 // The shift state of a mouse or key event: 1 Shift, 2 Ctrl, 4 Alt.
 std::int16_t ShiftState();

@@ -30,7 +30,8 @@ bool PictureBox::Create(HWND parent, int id, const layout::PixelRect& r, std::in
     GdiFlush();
   }
 
-  const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<PictureBox>, LoadCursorW(nullptr, IDC_ARROW));
+  const wchar_t* cls =
+      RegisterWindowClass(kClassName, &LinkedWindowProc<PictureBox>, LoadCursorW(nullptr, IDC_ARROW));
   CreateLinkedWindow(this, kWhat, 0, cls, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
                      r.left, r.top, r.width, r.height, parent, id);
   // Without its picture the box shows nothing and the window keeps its

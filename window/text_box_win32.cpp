@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include <optional>
 #include <stdexcept>
+#include <utility>
 
 #include "base/wide_text_win32.h"
 #include "window/control_win32.h"
@@ -39,15 +41,9 @@ bool TextBox::Create(HWND parent, int id, const layout::PixelRect& r, HFONT font
 
 std::u16string TextBox::Text() const {
   if (!hwnd_) return {};
-  SetLastError(ERROR_SUCCESS);
-  const int length = GetWindowTextLengthW(hwnd_);
-  if (length == 0 && GetLastError() != ERROR_SUCCESS) throw std::runtime_error("the text box cannot be read");
-  if (length <= 0) return {};
-  std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
-  const int got = GetWindowTextW(hwnd_, reinterpret_cast<wchar_t*>(text.data()), length + 1);
-  if (got <= 0) throw std::runtime_error("the text box cannot be read");
-  text.resize(static_cast<std::size_t>(got));
-  return text;
+  std::optional<std::u16string> text = ReadWindowText(hwnd_);
+  if (!text) throw std::runtime_error("the text box cannot be read");
+  return std::move(*text);
 }
 
 bool TextBox::SetText(std::u16string_view text) {

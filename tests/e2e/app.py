@@ -321,18 +321,40 @@ def paste(s, window, text):
             s.key("ctrl+v")
             s.wait_for(lambda: message_text(s, window) == want, 30, "the message box to hold the pasted text")
             return
-        s.key("ctrl+v", "asciitilde")
-        s.wait_for(lambda: message_text(s, window) in (want + "~", "~"), 30, "the paste and the marker behind it")
-        s.key("BackSpace")
-        held = s.wait_for(lambda: _not_marked(message_text(s, window)), 30, "the marker to go")
-        expect(held == (want,), "the message box holds %r after the paste" % held)
+        held = keys_then_marker(s, window, lambda: s.key("ctrl+v"))
+        expect(held == want, "the message box holds %r after the paste" % held)
     finally:
         clipboard.terminate()
         clipboard.wait()
 
 
-def _not_marked(held):
-    return None if held is None or held.endswith("~") else (held,)
+def keys_then_marker(s, window, send_keys, alive=None):
+    """Sends keys, then a marker key, and waits until the message box shows
+    the marker: keys are handled in order, so every key before it was. Takes
+    the marker out again and returns what the box holds then; None when
+    alive() says the program ended meanwhile."""
+    def until(what, held):
+        def check():
+            if alive and not alive():
+                return "ended"
+            text = message_text(s, window)
+            return (text,) if text is not None and held(text) else None
+        got = s.wait_for(check, 30, what)
+        return None if got == "ended" else got[0]
+    send_keys()
+    s.key("asciitilde")
+    marked = until("the keys and the marker behind them", lambda text: text.endswith("~"))
+    if marked is None:
+        return None
+    s.key("BackSpace")
+    return until("the marker to go", lambda text: text == marked[:-1])
+
+
+def clear_message_box(s, window):
+    """Deletes what the message box holds, as a person would, and waits until it is empty."""
+    click_control(s, window, TXT_MESSAGE)
+    s.key("End", "shift+Home", "Delete")
+    s.wait_for(lambda: message_text(s, window) == "", 10, "the message box to empty")
 
 
 def held_text(text):

@@ -30,19 +30,10 @@ def _type_accented(s, window, text):
     and drops the letter: a fault of the typing, not of the program. A key
     typed behind the line shows when every key before it was handled."""
     for _ in range(5):
-        s.type_text(text + "~", 40)
-        held = s.wait_for(lambda: _marked(app.message_text(s, window)), 30, "the line and the marker behind it")
-        s.key("BackSpace")
-        s.wait_for(lambda: app.message_text(s, window) == held[:-1], 30, "the marker to go")
-        if held[:-1] == text:
+        if app.keys_then_marker(s, window, lambda: s.type_text(text, 40)) == text:
             return
-        s.key("End", "shift+Home", "Delete")
-        s.wait_for(lambda: app.message_text(s, window) == "", 30, "the message box to empty")
+        app.clear_message_box(s, window)
     raise app.Failure("%r could not be typed" % text)
-
-
-def _marked(held):
-    return held if held is not None and held.endswith("~") else None
 
 
 def _colour_at(s, x, y):

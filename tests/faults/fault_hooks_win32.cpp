@@ -152,7 +152,7 @@ void Retrieved(const MSG* msg) {
   }
 }
 
-unsigned long long Wide(std::uint64_t n) { return static_cast<unsigned long long>(n); }
+unsigned long long Ull(std::uint64_t n) { return static_cast<unsigned long long>(n); }
 
 void LogCalls() {
   static bool logged = false;
@@ -163,16 +163,22 @@ void LogCalls() {
   for (const Hook& h : Hooks()) {
     const Counter& c = h.counter;
     if (c.Calls() == 0) continue;
-    std::snprintf(line, sizeof line, "calls %s %llu %llu %llu", h.name, Wide(c.Calls()), Wide(c.AtSend()),
-                  Wide(c.AfterSend()));
+    std::snprintf(line, sizeof line, "calls %s %llu %llu %llu", h.name, Ull(c.Calls()), Ull(c.AtSend()),
+                  Ull(c.AfterSend()));
     Log(line);
   }
   const Counter& n = NewCounter();
-  std::snprintf(line, sizeof line, "calls new %llu %llu %llu", Wide(n.Calls()), Wide(n.AtSend()), Wide(n.AfterSend()));
+  std::snprintf(line, sizeof line, "calls new %llu %llu %llu", Ull(n.Calls()), Ull(n.AtSend()), Ull(n.AfterSend()));
   Log(line);
 }
 
 // -- what a stub does around the real call ----------------------------------
+
+// The n-th argument of a call.
+template <std::size_t N, typename... A>
+auto Arg(A... args) {
+  return std::get<N>(std::tuple<A...>(args...));
+}
 
 template <typename R>
 R FailureValue(std::intptr_t value) {
@@ -188,27 +194,25 @@ bool ShouldFail(std::size_t i) {
   Hook& h = Hooks()[i];
   if (!h.counter.Call()) return false;
   char line[96];
-  std::snprintf(line, sizeof line, "fault %s %llu", h.name, Wide(h.counter.Calls()));
+  std::snprintf(line, sizeof line, "fault %s %llu", h.name, Ull(h.counter.Calls()));
   Log(line);
   return true;
 }
 
 template <std::size_t I, typename R, typename... A>
 void Observe(R result, A... args) {
-  const auto arg = [&](auto n) { return std::get<decltype(n)::value>(std::tuple<A...>(args...)); };
-  using std::integral_constant;
   if constexpr (I == kCreateCompatibleDC || I == kCreateDIBSection || I == kCreateFontIndirectW ||
                 I == kCreateRectRgn || I == kCreateSolidBrush || I == kGetDC || I == kBeginPaint) {
     Track(g_gdi, result);
   } else if constexpr (I == kSetWindowRgn) {
-    if (result) Untrack(g_gdi, arg(integral_constant<std::size_t, 1>{}));  // the system owns it now
+    if (result) Untrack(g_gdi, Arg<1>(args...));  // the system owns it now
   } else if constexpr (I == kLoadImageW) {
-    if (arg(integral_constant<std::size_t, 2>{}) == IMAGE_ICON) Track(g_icons, result);
+    if (Arg<2>(args...) == IMAGE_ICON) Track(g_icons, result);
   } else if constexpr (I == kGetMessageW) {
-    if (result > 0) Retrieved(arg(integral_constant<std::size_t, 0>{}));
+    if (result > 0) Retrieved(Arg<0>(args...));
   } else if constexpr (I == kPeekMessageW) {
-    if (result && (arg(integral_constant<std::size_t, 4>{}) & PM_REMOVE)) {
-      Retrieved(arg(integral_constant<std::size_t, 0>{}));
+    if (result && (Arg<4>(args...) & PM_REMOVE)) {
+      Retrieved(Arg<0>(args...));
     }
   } else if constexpr (I == kChooseColorW || I == kMessageBoxW || I == kShell_NotifyIconA) {
     char line[96];
@@ -223,16 +227,14 @@ void Observe(R result, A... args) {
 // the system then refuses to delete it: the program did its part.
 template <std::size_t I, typename... A>
 void Release(A... args) {
-  const auto arg = [&](auto n) { return std::get<decltype(n)::value>(std::tuple<A...>(args...)); };
-  using std::integral_constant;
   if constexpr (I == kDeleteObject || I == kDeleteDC) {
-    Untrack(g_gdi, arg(integral_constant<std::size_t, 0>{}));
+    Untrack(g_gdi, Arg<0>(args...));
   } else if constexpr (I == kReleaseDC) {
-    Untrack(g_gdi, arg(integral_constant<std::size_t, 1>{}));
+    Untrack(g_gdi, Arg<1>(args...));
   } else if constexpr (I == kEndPaint) {
-    Untrack(g_gdi, arg(integral_constant<std::size_t, 1>{})->hdc);
+    Untrack(g_gdi, Arg<1>(args...)->hdc);
   } else if constexpr (I == kDestroyIcon) {
-    Untrack(g_icons, arg(integral_constant<std::size_t, 0>{}));
+    Untrack(g_icons, Arg<0>(args...));
   }
 }
 
@@ -245,7 +247,7 @@ struct Stub<I, R WINAPI(A...)> {
     if constexpr (I == kGetMessageW || I == kPeekMessageW) AtEachMessage();
     if constexpr (I == kOutputDebugStringA) {
       char line[512];
-      std::snprintf(line, sizeof line, "debug %s", std::get<0>(std::tuple<A...>(args...)));
+      std::snprintf(line, sizeof line, "debug %s", Arg<0>(args...));
       if (char* end = std::strchr(line, '\n')) *end = '\0';
       Log(line);
     }
@@ -328,11 +330,11 @@ std::string Environment(const wchar_t* name) {
 }
 
 // "NAME K", "NAME K+", "NAME send", "NAME send+".
-void Arm(const std::string& spec) {
-  const auto space = spec.find(' ');
+void Arm(const std::string& choice) {
+  const auto space = choice.find(' ');
   if (space == std::string::npos) return;
-  const std::string name = spec.substr(0, space);
-  std::string when = spec.substr(space + 1);
+  const std::string name = choice.substr(0, space);
+  std::string when = choice.substr(space + 1);
   const bool onwards = !when.empty() && when.back() == '+';
   if (onwards) when.pop_back();
   Counter* counter = name == "new" ? &NewCounter() : nullptr;
@@ -371,7 +373,7 @@ struct Install {
     std::atexit(LogCalls);
     g_on_new_fault = [] {
       char line[64];
-      std::snprintf(line, sizeof line, "fault new %llu", Wide(NewCounter().Calls()));
+      std::snprintf(line, sizeof line, "fault new %llu", Ull(NewCounter().Calls()));
       Log(line);
     };
     NewCounter().Start();

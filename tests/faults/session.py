@@ -53,8 +53,8 @@ class FaultLog(app.LineLog):
 class Cell:
     """What one session saw; `problems` empty when it passed."""
 
-    def __init__(self, spec):
-        self.spec = spec
+    def __init__(self, fault):
+        self.fault = fault
         self.problems = []
         self.notes = []
         self.calls = {}
@@ -64,11 +64,11 @@ class Cell:
         self.problems.append(text)
 
 
-def run(s, room_log, spec, timeout=20.0):
+def run(s, room_log, fault, timeout=20.0):
     """Runs the session in harness session s against the running room whose
-    log is room_log; spec is "NAME K", "NAME K+", "NAME send", "NAME send+"
+    log is room_log; fault is "NAME K", "NAME K+", "NAME send", "NAME send+"
     or None (nothing fails)."""
-    cell = Cell(spec)
+    cell = Cell(fault)
     flog = FaultLog(os.path.join(s.out, "faults.log"))
     for path in (flog.path,):
         if os.path.exists(path):
@@ -76,8 +76,8 @@ def run(s, room_log, spec, timeout=20.0):
     env = os.environ.copy()
     env["MIRTANE_FAULT_LOG"] = flog.path
     env.pop("MIRTANE_FAULT", None)
-    if spec:
-        env["MIRTANE_FAULT"] = spec
+    if fault:
+        env["MIRTANE_FAULT"] = fault
     room_before = len(room_log.lines())
     stderr = open(os.path.join(s.out, "program.stderr"), "wb")
     app._wait_gone(s, app.CAPTION)
@@ -180,9 +180,7 @@ def _clear_message_box(s, st):
     """A line that stayed in the box is what a person sees there and deletes
     before the next one."""
     if _message_box(s, st):
-        app.click_control(s, st.window, app.TXT_MESSAGE)
-        s.key("End", "shift+Home", "Delete")
-        st.wait(lambda: _message_box(s, st) == "", "the message box to empty", 10)
+        app.clear_message_box(s, st.window)
 
 
 def _outcome_of_send(s, st, text, beeps, posted_before, room_log_wait, timeout):
@@ -216,10 +214,9 @@ def _paste(s, st):
     """Pastes PASTED, which the lane keeps on the clipboard, and waits until
     the box holds it: a key typed behind Ctrl+V shows the paste was handled."""
     app.click_control(s, st.window, app.TXT_MESSAGE)
-    s.key("ctrl+v", "asciitilde")
-    st.wait(lambda: _message_box(s, st) == PASTED + "~", "the paste and the marker behind it", 20)
-    s.key("BackSpace")
-    st.wait(lambda: _message_box(s, st) == PASTED, "the marker to go", 20)
+    held = app.keys_then_marker(s, st.window, lambda: s.key("ctrl+v"), st.alive)
+    if held is not None and held != PASTED:
+        raise Failure("the paste left %r in the message box" % held)
 
 
 def _send_pasted(s, st, timeout):
