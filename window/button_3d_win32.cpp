@@ -1,7 +1,6 @@
 #include "window/button_3d_win32.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include "base/wide_text_win32.h"
 #include "window/control_win32.h"
@@ -40,14 +39,6 @@ bool Button3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16s
 
 std::u16string Button3D::Caption() const { return WindowText(hwnd_); }
 
-bool Button3D::PointerInside(LPARAM lp) const {
-  RECT rc;
-  // A size the system cannot tell: the release counts where the press was.
-  if (!GetClientRect(hwnd_, &rc)) return true;
-  const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-  return PtInRect(&rc, pt) != FALSE;
-}
-
 void Button3D::Fire() {
   if (Click) Click();
 }
@@ -76,7 +67,7 @@ LRESULT Button3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_MOUSEMOVE:
       if (tracking_) {
-        const bool inside = PointerInside(lp);
+        const bool inside = MouseInClient(hwnd_, lp);
         if (inside != pressed_) {
           pressed_ = inside;
           InvalidateRect(hwnd_, nullptr, TRUE);
@@ -85,7 +76,7 @@ LRESULT Button3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_LBUTTONUP: {
       if (!tracking_) return 0;
-      const bool inside = PointerInside(lp);
+      const bool inside = MouseInClient(hwnd_, lp);
       tracking_ = false;
       pressed_ = false;
       ReleaseCapture();

@@ -34,7 +34,6 @@ class Button3D : public LinkedWindow {
  private:
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
   void Paint(HDC dc);
-  bool PointerInside(LPARAM lp) const;
   void Fire();
 
   HWND tip_ = nullptr;

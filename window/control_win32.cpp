@@ -1,5 +1,7 @@
 #include "window/control_win32.h"
 
+#include <windowsx.h>
+
 #include <new>
 
 #include "base/gdi_handles_win32.h"
@@ -32,6 +34,13 @@ std::int16_t ShiftState() {
   if (GetKeyState(VK_CONTROL) < 0) s |= 2;
   if (GetKeyState(VK_MENU) < 0) s |= 4;
   return s;
+}
+
+bool MouseInClient(HWND hwnd, LPARAM lparam) {
+  RECT rc;
+  if (!GetClientRect(hwnd, &rc)) return true;
+  const POINT pt{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+  return PtInRect(&rc, pt) != FALSE;
 }
 
 std::int16_t ButtonsHeld(WPARAM wparam) {

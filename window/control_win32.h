@@ -25,6 +25,11 @@ std::optional<std::u16string> ReadWindowText(HWND hwnd);
 // The shift state of a mouse or key event: 1 Shift, 2 Ctrl, 4 Alt.
 std::int16_t ShiftState();
 
+// Whether a mouse message's point (its lParam) lies in the window's client
+// area. A size the system cannot tell counts as inside: a release then
+// counts where the press was.
+bool MouseInClient(HWND hwnd, LPARAM lparam);
+
 // The buttons held, from a mouse message's wParam: 1 left, 2 right, 4 middle.
 std::int16_t ButtonsHeld(WPARAM wparam);
 

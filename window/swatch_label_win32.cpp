@@ -1,7 +1,5 @@
 #include "window/swatch_label_win32.h"
 
-#include <windowsx.h>
-
 #include "base/gdi_handles_win32.h"
 #include "window/control_win32.h"
 
@@ -33,11 +31,7 @@ LRESULT SwatchLabel::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (!pressed_) return 0;
       pressed_ = false;
       ReleaseCapture();
-      RECT rc;
-      const POINT pt{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-      // A size the system cannot tell: the release counts where the press was.
-      const bool inside = !GetClientRect(hwnd_, &rc) || PtInRect(&rc, pt);
-      if (inside && Click) Click();
+      if (MouseInClient(hwnd_, lp) && Click) Click();
       return 0;
     }
     case WM_CAPTURECHANGED:

@@ -21,7 +21,8 @@ const char* g_kind_being_created = nullptr;
 int g_destroying = 0;
 
 // Kinds compare by name: a literal need not have one address in every file.
-bool SameKind(const char* a, const char* b) { return a && b && std::string_view(a) == b; }
+// The same pointer, which nearly every message brings, needs no comparing.
+bool SameKind(const char* a, const char* b) { return a && b && (a == b || std::string_view(a) == b); }
 
 Link* Find(HWND window) {
   for (Link& link : g_links) {
