@@ -54,7 +54,6 @@ def start_xvfb():
                              "-noreset", "-ardelay", "250", "-arinterval", "30"], pass_fds=(write,),
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(write)
-    number = b""
     with os.fdopen(read, "rb") as f:
         number = f.readline().strip()
     if not number:
