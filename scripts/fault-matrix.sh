@@ -20,4 +20,4 @@ cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$FADER_WIN_TOOLCHAIN" -DCMAKE_BUI
 cmake --build "$build" -j"$jobs" --target mirtane mirtane_faults chatroom winprobe || exit 1
 session_start_display || exit 1
 session_start_wine "$root/$build/wine"
-session_fault_matrix "$root/$build" "$@"
+session_fault_matrix "$root/$build" "$root/$build/faults" "$@"

@@ -34,9 +34,15 @@ session_start_display() {
 # 32-bit build under 32-bit Wine where this machine can execute 32-bit x86
 # code; where it cannot (some virtual machines lack 32-bit user mode and fail
 # with "Exec format error"), they run on the same sources built for x86-64
-# (build/win64) under 64-bit Wine.
+# (build/win64) under 64-bit Wine. A choice given (win32 or win64) is taken
+# as it is: the other platform's root runs what this machine picked.
 session_pick_windows_build() {
-  if /lib/ld-linux.so.2 --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine ]; then
+  local pick="${1:-}"
+  if [ -z "$pick" ]; then
+    pick=win64
+    /lib/ld-linux.so.2 --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine ] && pick=win32
+  fi
+  if [ "$pick" = win32 ]; then
     export FADER_WIN_BUILD=win32 FADER_WIN_TOOLCHAIN=cmake/toolchain-mingw-i686.cmake
     export FADER_OBJDUMP=i686-w64-mingw32-objdump
     export WINELOADER=/usr/lib/wine/wine WINESERVER=/usr/lib/wine/wineserver32 WINEARCH=win32
@@ -66,10 +72,10 @@ session_start_wine() {
 }
 
 # The fault matrix of a Windows build (tests/faults/matrix.py) on three lanes
-# of its own; extra arguments (-k NAME) go to it.
+# of its own, its output in the folder $2; extra arguments (-k NAME) go to it.
 session_fault_matrix() {
-  python3 "$(dirname "${BASH_SOURCE[0]}")/../../tests/faults/matrix.py" --build "$1" --out "$1/faults" \
-    --product "$1/bin/mírtáné.exe" --objdump "$FADER_OBJDUMP" --lanes 3 "${@:2}"
+  python3 "$(dirname "${BASH_SOURCE[0]}")/../../tests/faults/matrix.py" --build "$1" --out "$2" \
+    --product "$1/bin/mírtáné.exe" --objdump "$FADER_OBJDUMP" --lanes 3 "${@:3}"
 }
 
 session_stop() {

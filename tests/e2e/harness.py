@@ -17,8 +17,11 @@ class Failure(AssertionError):
 class Session:
     """One test's processes; everything it starts is stopped at the end."""
 
-    def __init__(self, build, out, name, program=None):
+    def __init__(self, build, out, name, program=None, desktop=None):
         self.build = build
+        # The window manager and tray host on the display (Desktop), or None
+        # on a bare X display.
+        self.desktop = desktop
         self.bin = os.path.join(build, "bin")
         # The program file the tests run: the one of the build, unless given
         # (the test command gives the one unpacked from the release's zip).
@@ -85,11 +88,17 @@ class Session:
         """The X window id of the first visible window whose title is name."""
         return self.wait_for(lambda: self.visible_window(name), timeout, "a window titled %r" % name)
 
-    def geometry(self, window):
-        """(x, y, width, height) of an X window on the screen."""
-        out = self.xdotool("getwindowgeometry", "--shell", window)
-        vals = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
-        return int(vals["X"]), int(vals["Y"]), int(vals["WIDTH"]), int(vals["HEIGHT"])
+    @staticmethod
+    def geometry(window):
+        """(x, y, width, height) of an X window on the screen. xwininfo's
+        absolute place is right under a window manager too, where xdotool
+        counts the frame's offset twice."""
+        res = subprocess.run(["xwininfo", "-id", str(window)], capture_output=True, text=True)
+        vals = dict(line.strip().split(":", 1) for line in res.stdout.splitlines() if ":" in line)
+        try:
+            return tuple(int(vals[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
+        except (KeyError, ValueError):
+            raise Failure("no geometry for X window %s: %s" % (window, res.stderr.strip()))
 
     def move_pointer(self, x, y):
         """Moves the pointer and waits until it is there (xdotool's --sync would
@@ -147,6 +156,49 @@ class Session:
             if time.time() >= deadline:
                 raise Failure("timed out waiting for " + what)
             time.sleep(0.05)
+
+
+class Desktop:
+    """A window manager (openbox) and an XEMBED tray host (trayer) on the
+    display, as a Linux desktop has them; stopped again by stop()."""
+
+    def __init__(self, out):
+        os.makedirs(out, exist_ok=True)
+        self.log = open(os.path.join(out, "desktop.stderr"), "wb")
+        self.procs = []
+        self._start(["openbox", "--sm-disable"])
+        Session.wait_for(lambda: "window id" in subprocess.run(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], capture_output=True, text=True).stdout,
+            15, "the window manager to run")
+        self._start(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel", "--width", "120",
+                     "--height", "24"])
+        self.panel = Session.wait_for(
+            lambda: Session.xdotool("search", "--onlyvisible", "--class", "^trayer$", check=False).split()[:1],
+            15, "the tray host's panel")[0]
+
+    def _start(self, argv):
+        self.procs.append(subprocess.Popen(argv, stdout=self.log, stderr=subprocess.STDOUT,
+                                           stdin=subprocess.DEVNULL))
+
+    def docked_icon(self):
+        """The centre of the icon docked in the tray host, or None. The panel
+        keeps a 1x1 window of its own; a docked icon is a larger child."""
+        out = subprocess.run(["xwininfo", "-id", self.panel, "-children"], capture_output=True, text=True).stdout
+        for line in out.splitlines():
+            if not line.startswith("     0x"):
+                continue
+            window = line.split()[0]
+            x, y, w, h = Session.geometry(window)
+            if w > 1 and h > 1 and "IsViewable" in subprocess.run(
+                    ["xwininfo", "-id", window], capture_output=True, text=True).stdout:
+                return x + w // 2, y + h // 2
+        return None
+
+    def stop(self):
+        for proc in self.procs:
+            proc.terminate()
+            proc.wait()
+        self.log.close()
 
 
 def check(cond, message):

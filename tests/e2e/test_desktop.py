@@ -18,6 +18,7 @@ def _wait_at(s, window, x, y, what):
                % (x, y, what, s.geometry(window)[:2]))
 
 
+@app.on_the_desktop
 def test_left_drag_on_the_title_bar_moves_the_window_by_the_drag_and_a_right_drag_does_not(s):
     window = app.start_program(s)
     x0, y0, w, h = s.geometry(window)
@@ -57,7 +58,7 @@ def _room_is_active(s, room_log, room):
     room would; returns once the room took the click and the key."""
     rx, ry, _, _ = s.geometry(room)
     before = len(room_log.input_lines())
-    s.click(rx + app.ROOM_INPUT[0], ry + app.ROOM_INPUT[1])
+    app.click_into_room(s, room, rx + app.ROOM_INPUT[0], ry + app.ROOM_INPUT[1])
     s.type_text("k")
     s.wait_for(lambda: b"k" in room_log.typed(before), 10, "the room to take the click and the key")
     s.key("BackSpace")
@@ -75,10 +76,14 @@ def _skin_over_the_room(s, window, room, label):
     shot = s.screenshot(label)
     rows = s.screen_pixels(shot, wx, wy, len(skin[0]), len(skin))
     child = (rx + app.ROOM_CHILD[0] - wx, ry + app.ROOM_CHILD[1] - wy, app.ROOM_CHILD[2], app.ROOM_CHILD[3])
+    # Not the pixels at the outline's tips that Wine 10.0's X shape shows
+    # wrongly (test_the_desktop_shows_through... checks them).
+    outline = app.skin_outline()
+    tips = outline ^ app.shape_with_one_column_fault(outline)
     checked, wrong = 0, []
     for y, row in enumerate(skin):
         for x, rgba in enumerate(row):
-            if app.cut_away(rgba) or not app.in_rect(x, y, child):
+            if app.cut_away(rgba) or not app.in_rect(x, y, child) or (x, y) in tips:
                 continue
             if any(app.in_rect(x, y, c, margin=1) for c in app.VISIBLE_CONTROLS):
                 continue
@@ -90,10 +95,11 @@ def _skin_over_the_room(s, window, room, label):
            % (len(wrong), checked, wrong[:5], shot))
 
 
+@app.on_the_desktop
 def test_minimize_hides_to_the_tray_and_double_click_or_right_press_bring_it_back_above_the_room(s):
     log, window = app.start_both(s)
     room = s.find_window(app.ROOM_TITLE)
-    expect(not s.visible_window(app.TRAY_TITLE), "a tray icon exists while the window shows")
+    expect(not app.tray_icon(s), "a tray icon exists while the window shows")
     _room_is_active(s, log, room)
     _skin_over_the_room(s, window, room, "on-top-at-start")
 
@@ -116,37 +122,56 @@ def test_minimize_hides_to_the_tray_and_double_click_or_right_press_bring_it_bac
     expect(s.program.poll() is None, "the program ended")
 
 
+def _picture_of(outline, shape, size):
+    """What the screen shows of the window, (x, y) -> (r, g, b), for a window
+    region `outline` shown by X with `shape`: the skin inside both, black
+    (never painted) inside the shape alone, the grey desktop elsewhere. None
+    where a control lies on the skin."""
+    skin = app.skin_rgba()
+    picture = {}
+    for py in range(size[1]):
+        for px in range(size[0]):
+            if (px, py) not in shape:
+                picture[px, py] = app.GREY
+            elif (px, py) not in outline:
+                picture[px, py] = (0, 0, 0)
+            elif any(app.in_rect(px, py, c, margin=1) for c in app.VISIBLE_CONTROLS):
+                picture[px, py] = None
+            else:
+                picture[px, py] = skin[py][px][:3]
+    return picture
+
+
+def _differences(rows, picture):
+    return [(x, y, rows[y][x], want) for (x, y), want in sorted(picture.items(), key=lambda p: p[0][::-1])
+            if want is not None and rows[y][x] != want]
+
+
+@app.on_the_desktop
 def test_the_desktop_shows_through_every_cut_away_pixel_and_the_skin_inside_the_outline(s):
     window = app.start_program(s)
     app.wait_painted(s, window)
+    outline = app.skin_outline()
+    expect(len(outline) > 10000, "the skin's outline has only %d pixels" % len(outline))
+    region = app.window_region(s)
+    expect(region == outline, "the window's region differs from the skin's outline in %d pixels, e.g. %r"
+           % (len(region ^ outline), sorted(region ^ outline)[:6]))
     x, y, w, h = s.geometry(window)
     shot = s.screenshot("shaped")
     rows = s.screen_pixels(shot, x, y, w, h)
-    skin = app.skin_rgba()
-    grey_wanted = skin_wanted = 0
-    wrong = []
-    for py in range(h):
-        for px in range(w):
-            inside = py < len(skin) and px < len(skin[0])
-            if inside and not app.cut_away(skin[py][px]):
-                # The skin, except where a control lies on it.
-                if any(app.in_rect(px, py, c, margin=1) for c in app.VISIBLE_CONTROLS):
-                    continue
-                want = skin[py][px][:3]
-                skin_wanted += 1
-            else:
-                # Transparent, black in the picture, or beyond it: also where
-                # txtFocus and picBox lie, which are never seen.
-                want = app.GREY
-                grey_wanted += 1
-            if rows[py][px] != want:
-                wrong.append((px, py, rows[py][px], want))
-    expect(skin_wanted > 10000 and grey_wanted > 80000, "a picture of %d skin and %d desktop pixels"
-           % (skin_wanted, grey_wanted))
-    expect(not wrong, "%d pixels differ from the skin's outline, e.g. (x, y, seen, wanted) %r"
-           % (len(wrong), wrong[:6]))
+    wrong = _differences(rows, _picture_of(outline, outline, (w, h)))
+    if wrong:
+        # Wine 10.0 shows a span that lies inside one 8-pixel column wrongly
+        # (the narrow rows at the outline's four tips): the region is right,
+        # the screen may show that fault and nothing else.
+        faulty = _differences(rows, _picture_of(outline, app.shape_with_one_column_fault(outline), (w, h)))
+        expect(not faulty, "%d pixels differ from the skin's outline, e.g. (x, y, seen, wanted) %r (%s)"
+               % (len(wrong), wrong[:6], shot))
+        print("  the screen shows the outline with the X shape fault of Wine 10.0 (%d pixels at the tips)"
+              % len(wrong))
 
 
+@app.on_the_desktop
 def test_clicks_on_cut_away_pixels_reach_the_room_beneath_and_clicks_on_the_skin_do_not(s):
     log, window = app.start_both(s)
     room = s.find_window(app.ROOM_TITLE)
@@ -172,7 +197,7 @@ def test_clicks_on_cut_away_pixels_reach_the_room_beneath_and_clicks_on_the_skin
     posted = 1
     for point, word in ((rim, "rim"), (hole, "hole")):
         mark = len(log.input_lines())
-        s.click(target[0] + point[0], target[1] + point[1])
+        app.click_into_room(s, room, target[0] + point[0], target[1] + point[1])
         s.type_text(word)
         s.key("Return")
         posted += 1
@@ -186,7 +211,7 @@ def test_clicks_on_cut_away_pixels_reach_the_room_beneath_and_clicks_on_the_skin
     mark = len(log.input_lines())
     s.click(target[0] + red[0], target[1] + red[1])
     s.type_text("zz")
-    s.click(rx + app.ROOM_INPUT_BOX[0] + 10, ry + app.ROOM_INPUT[1])
+    app.click_into_room(s, room, rx + app.ROOM_INPUT_BOX[0] + 10, ry + app.ROOM_INPUT[1])
     s.type_line("ok")
     log.wait_posted(s, posted + 1)
     expect(log.typed(mark) == b"ok\r", "a click on the skin reached the room: it got %r" % log.typed(mark))

@@ -17,6 +17,7 @@ def _start(s):
     return window
 
 
+@app.on_the_desktop
 def test_window_opens_centred_with_its_skin_and_controls(s):
     x, y, w, h = s.geometry(_start(s))
     expect((w, h) == app.WINDOW_SIZE, "window is %dx%d, not %dx%d" % (w, h, *app.WINDOW_SIZE))

@@ -10,6 +10,9 @@
 //   winprobe clipboard            the text on the clipboard as programs see
 //                                 it, as UTF-8 (under Wine it follows the X
 //                                 clipboard a moment after it changes)
+//   winprobe region TITLE         the window region of the top-level window
+//                                 titled TITLE, a line "LEFT TOP RIGHT BOTTOM"
+//                                 a rectangle, in window coordinates
 //   winprobe post TITLE MESSAGE   posts MESSAGE (a number, or the name of a
 //                                 registered message) to the top-level window
 //                                 titled TITLE
@@ -23,6 +26,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -88,6 +92,26 @@ int ItemRect(const wchar_t* title, long id) {
   return 0;
 }
 
+int Region(const wchar_t* title) {
+  HWND window = FindWindowW(nullptr, title);
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  int code = 1;
+  if (window && region && GetWindowRgn(window, region) != ERROR) {
+    const DWORD size = GetRegionData(region, 0, nullptr);
+    std::vector<DWORD> words((size + sizeof(DWORD) - 1) / sizeof(DWORD));
+    auto* data = reinterpret_cast<RGNDATA*>(words.data());
+    if (size && GetRegionData(region, size, data) == size) {
+      const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
+      for (DWORD i = 0; i < data->rdh.nCount; ++i) {
+        std::printf("%ld %ld %ld %ld\n", rects[i].left, rects[i].top, rects[i].right, rects[i].bottom);
+      }
+      code = 0;
+    }
+  }
+  if (region) DeleteObject(region);
+  return code;
+}
+
 int Post(const wchar_t* title, const wchar_t* message) {
   HWND window = FindWindowW(nullptr, title);
   long number = 0;
@@ -102,6 +126,7 @@ int Run(int argc, wchar_t** argv) {
   }
   if (argc == 4 && std::wcscmp(argv[1], L"item-rect") == 0 && ReadNumber(argv[3], a)) return ItemRect(argv[2], a);
   if (argc == 2 && std::wcscmp(argv[1], L"clipboard") == 0) return Clipboard();
+  if (argc == 3 && std::wcscmp(argv[1], L"region") == 0) return Region(argv[2]);
   if (argc == 4 && std::wcscmp(argv[1], L"post") == 0) return Post(argv[2], argv[3]);
   std::fputs("usage: winprobe text-at X Y | item-rect TITLE ID | clipboard | post TITLE MESSAGE\n", stderr);
   return 2;
