@@ -65,8 +65,14 @@ session_start_wine() {
     # wineboot returns before the registry is written.
     "$WINESERVER" -w
   fi
+  session_restart_wine
+}
+
+# (Re)starts the prefix's Wine server and services once here, so each test's
+# Wine process starts fast and reads the prefix's settings as they are now.
+session_restart_wine() {
+  "$WINESERVER" -k >/dev/null 2>&1 && "$WINESERVER" -w
   "$WINESERVER" -p >/dev/null 2>&1 || true
-  # Start Wine's services once here, so each test's Wine process starts fast.
   "$WINELOADER" cmd.exe /c exit >/dev/null 2>&1 </dev/null || true
   SESSION_STARTED_WINE=1
 }

@@ -39,14 +39,16 @@ fi
 session_start_wine "$win/wine-$release"
 # No window manager runs on the test display: Wine 8 then waits 2 s for one
 # whenever a window hides, and Wine 10 never unmaps a hidden window it
-# manages. Unmanaged, both hide it at once. Only the program's windows: the
-# room stays managed, so that a click gives it the keyboard as a person
-# expects. (The desktop tier, which runs a window manager, lets Wine manage
-# the program's windows again.)
-for exe in mírtáné.exe mirtane-faults.exe; do
+# manages. Unmanaged, both hide it at once. Only the program's windows and
+# Wine's own tray window: the room stays managed, so that a click gives it
+# the keyboard as a person expects. Wine's processes read this when they
+# start, so they start again. (The desktop tier, which runs a window
+# manager, lets Wine manage these windows again.)
+for exe in mírtáné.exe mirtane-faults.exe explorer.exe; do
   "$WINELOADER" reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver" /v Managed /d N /f \
     >/dev/null 2>&1 </dev/null
 done
+session_restart_wine
 
 echo "== tier 2 on $label: Win32 tests of build/$FADER_WIN_BUILD"
 ctest --test-dir "$win" -j"$(nproc 2>/dev/null || echo 2)" --output-on-failure 2>&1 | tee "$logs/tier2.log"

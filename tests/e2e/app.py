@@ -309,6 +309,11 @@ def _top_level_children():
     return [line.split()[0] for line in out.splitlines() if line.startswith("     0x")]
 
 
+def _is_icon_red(rgb):
+    r, g, b = rgb
+    return r > 150 and g < 90 and b < 90
+
+
 def stand_in_tray(s):
     """Wine's own tray window, shown while an icon exists and no tray host
     takes it: a top-level window of Wine's explorer (titled "Wine System
@@ -321,7 +326,7 @@ def stand_in_tray(s):
 def tray_icon(s):
     """(x, y) of the program's tray icon on the screen, or None: docked in
     the desktop's tray host when the session has one, else in Wine's own
-    tray window (its first icon cell, found by its pixels)."""
+    tray window (found by its pixels)."""
     if s.desktop:
         return s.desktop.docked_icon()
     tray = stand_in_tray(s)
@@ -329,7 +334,8 @@ def tray_icon(s):
         return None
     x, y, w, h = s.geometry(tray)
     rows = s.screen_pixels(s.screenshot("tray"), x, y, w, h)
-    points = [(col, row) for row in range(h) for col in range(min(w, h)) if rows[row][col] != (255, 255, 255)]
+    # The icon is the red star: its pixels, apart from the window's frame.
+    points = [(col, row) for row in range(h) for col in range(w) if _is_icon_red(rows[row][col])]
     if not points:
         return None
     cols, rws = [p[0] for p in points], [p[1] for p in points]

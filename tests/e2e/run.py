@@ -30,11 +30,15 @@ def main():
           flush=True)
     desktop = None
     if args.desktop:
-        # Wine is told to manage its windows again (session.sh tells it not
-        # to on a bare display), as it does on a user's desktop.
-        subprocess.run([os.environ["WINELOADER"], "reg", "delete",
-                        "HKCU\\Software\\Wine\\AppDefaults\\%s\\X11 Driver" % app.PROGRAM, "/v", "Managed", "/f"],
-                       stdin=subprocess.DEVNULL, capture_output=True)
+        # Wine manages the program's windows and its own again (the Windows
+        # tiers tell it not to on a bare display), as on a user's desktop;
+        # its processes read that when they start.
+        for exe in (app.PROGRAM, "mirtane-faults.exe", "explorer.exe"):
+            subprocess.run([os.environ["WINELOADER"], "reg", "delete",
+                            "HKCU\\Software\\Wine\\AppDefaults\\%s\\X11 Driver" % exe, "/v", "Managed", "/f"],
+                           stdin=subprocess.DEVNULL, capture_output=True)
+        subprocess.run([os.environ["WINESERVER"], "-k"], capture_output=True)
+        subprocess.run([os.environ["WINESERVER"], "-w"], capture_output=True)
         desktop = harness.Desktop(args.out)
         print("e2e: with openbox and trayer on the display", flush=True)
     try:

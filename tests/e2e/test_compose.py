@@ -122,8 +122,9 @@ def test_swatch_takes_the_chosen_colour_and_cancel_changes_nothing(s):
 def test_with_no_room_nothing_is_posted_and_the_line_is_kept(s):
     window = app.start_program(s)
     _type_line(s, window, "kept line")
-    before = app.red_text_in_message_box(s, window, s.screenshot("typed"))
-    expect(before > 0, "no typed text shows in the message box")
+    # The box holds the line; its painting may follow a moment later.
+    s.wait_for(lambda: app.red_text_in_message_box(s, window, s.screenshot("typed")) > 0, 10,
+               "the typed text to show in the message box")
     # The key after Return shows that Return was handled, and the line kept.
     s.key("Return", "exclam")
     s.wait_for(lambda: app.message_text(s, window) == "kept line!", 10, "the line to stay in the box")
