@@ -173,7 +173,7 @@ class Desktop:
         self._start(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel", "--width", "120",
                      "--height", "24"])
         self.panel = Session.wait_for(
-            lambda: Session.xdotool("search", "--onlyvisible", "--class", "^trayer$", check=False).split()[:1],
+            lambda: Session.xdotool("search", "--onlyvisible", "--name", "^panel$", check=False).split()[:1],
             15, "the tray host's panel")[0]
 
     def _start(self, argv):
