@@ -8,7 +8,6 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
-#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstdint>
@@ -91,10 +90,6 @@ inline constexpr std::intptr_t kCannotFail = INTPTR_MIN;
   X(VirtualProtect, FALSE, ERROR_INVALID_ADDRESS)                          \
   X(VirtualQuery, 0, ERROR_INVALID_PARAMETER)                              \
   X(WaitForSingleObject, WAIT_FAILED, ERROR_INVALID_HANDLE)                \
-  /* ole32 */                                                              \
-  X(CoCreateInstance, E_OUTOFMEMORY, 0)                                    \
-  X(CoInitializeEx, E_OUTOFMEMORY, 0)                                      \
-  X(CoUninitialize, kCannotFail, 0)                                        \
   /* shell32 */                                                            \
   X(Shell_NotifyIconA, FALSE, ERROR_TIMEOUT)                               \
   /* user32 */                                                             \
