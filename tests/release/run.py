@@ -18,6 +18,7 @@ import sys
 import tempfile
 import time
 import traceback
+import xml.etree.ElementTree as ElementTree
 import zipfile
 
 PROGRAM = "m\u00edrt\u00e1n\u00e9.exe"
@@ -191,6 +192,35 @@ def test_program_header_asks_for_no_windows_newer_than_xp(r):
     for field in ("os_version", "subsystem_version"):
         check(header[field] <= XP_VERSION, "the PE header's %s is %d.%d, above Windows XP's %d.%d"
               % ((field,) + header[field] + XP_VERSION))
+
+
+ASM_V1, ASM_V3 = "urn:schemas-microsoft-com:asm.v1", "urn:schemas-microsoft-com:asm.v3"
+# The manifest elements of asm.v1 that Windows XP's loader knows; it refuses
+# to start a program whose manifest holds another one of that namespace.
+XP_ASM_V1 = {"assembly", "assemblyIdentity", "description", "dependency", "dependentAssembly", "file", "noInherit",
+             "noInheritable", "comClass", "typelib", "windowClass", "comInterfaceExternalProxyStub", "bindingRedirect"}
+
+
+def test_program_manifest_is_one_windows_xp_reads_and_asks_for_common_controls_6(r):
+    with zipfile.ZipFile(r.zip_path) as z:
+        rsrc = pe_headers(z.read(PROGRAM))[3][".rsrc"]
+    start = rsrc.find(b"<?xml")
+    end = rsrc.find(b"</assembly>", start)
+    check(start >= 0 and end > start, "no manifest in the program's resources")
+    text = rsrc[start:end + len(b"</assembly>")]
+    root = ElementTree.fromstring(text)  # XP's parser refuses what is not well-formed XML
+    check(root.tag == "{%s}assembly" % ASM_V1 and root.get("manifestVersion") == "1.0", "the root is %s" % root.tag)
+    for element in root.iter():
+        space, _, name = element.tag[1:].partition("}")
+        check(space != ASM_V1 or name in XP_ASM_V1, "XP's loader does not know the element %s" % name)
+    settings = root.find("{%s}application" % ASM_V3)
+    check(settings is not None, "no application settings (asm.v3)")
+    check(b"<asmv3:application>" in text and b"<asmv3:windowsSettings>" in text,
+          "the application settings are not written with the asmv3: prefix")
+    controls = [e.attrib for e in root.iter("{%s}assemblyIdentity" % ASM_V1)
+                if e.get("name") == "Microsoft.Windows.Common-Controls"]
+    check(controls and controls[0].get("version") == "6.0.0.0" and
+          controls[0].get("publicKeyToken") == "6595b64144ccf1df", "no dependency on common controls 6: %r" % controls)
 
 
 def test_the_programs_sources_compile_against_windows_xps_api(r):
