@@ -1,6 +1,7 @@
-// The skin picture, decoded from the program's resources with the system's
-// image codecs (WIC) and kept as a bitmap composited over a background
-// colour, ready to be drawn or read pixel by pixel.
+// The skin picture, decoded from the program's resources by the program's
+// own GIF decoder (gif_picture.h: no system codec, so every Windows from XP
+// on shows it) and kept as a bitmap composited over a background colour,
+// ready to be drawn or read pixel by pixel.
 #pragma once
 
 #include <windows.h>

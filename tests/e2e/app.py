@@ -131,7 +131,7 @@ def start_room(s, *args, exe=ROOM):
 def start_program(s):
     """Starts the program as s.program; returns its X window id once it shows."""
     _wait_gone(s, CAPTION)
-    s.program = s.wine(s.program_file or PROGRAM)
+    s.program = s.wine(s.program_file or PROGRAM, env=s.program_env)
     return s.find_window(CAPTION, timeout=30)
 
 

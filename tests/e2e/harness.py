@@ -36,15 +36,17 @@ class Session:
         # The program's Popen once app.start_program has started it: the tests
         # check that it is still running, or that it ended.
         self.program = None
+        # What app.start_program adds to the program's environment alone.
+        self.program_env = {}
 
     # -- processes -------------------------------------------------------
-    def wine(self, exe, *args, log_name=None):
+    def wine(self, exe, *args, log_name=None, env=None):
         """Starts a Windows program of the build (or the program at the path
-        exe); returns its Popen."""
+        exe), with env added to its environment; returns its Popen."""
         path = os.path.join(self.bin, exe)
         log = open(os.path.join(self.out, (log_name or os.path.basename(exe)) + ".stderr"), "wb")
         proc = subprocess.Popen([os.environ["WINELOADER"], path, *args], stdout=log, stderr=subprocess.STDOUT,
-                                stdin=subprocess.DEVNULL, env=os.environ.copy())
+                                stdin=subprocess.DEVNULL, env=dict(os.environ, **(env or {})))
         self.procs.append(proc)
         return proc
 

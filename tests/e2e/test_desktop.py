@@ -3,6 +3,7 @@ hidden to the tray and brought back, always above the room, and cut to the
 outline of its skin so that the desktop and the room show, and take clicks,
 through the cut-away parts."""
 
+import os
 import time
 
 import app
@@ -169,6 +170,14 @@ def test_the_desktop_shows_through_every_cut_away_pixel_and_the_skin_inside_the_
                % (len(wrong), wrong[:6], shot))
         print("  the screen shows the outline with the X shape fault of Wine 10.0 (%d pixels at the tips)"
               % len(wrong))
+
+
+def test_without_the_systems_image_codecs_the_skin_and_its_outline_are_the_same(s):
+    """Windows XP may lack the system's image codecs (WIC); Wine's are turned
+    off for the program alone, and the check above must hold as it is."""
+    overrides = os.environ.get("WINEDLLOVERRIDES", "")
+    s.program_env = {"WINEDLLOVERRIDES": (overrides + ";" if overrides else "") + "windowscodecs=d"}
+    test_the_desktop_shows_through_every_cut_away_pixel_and_the_skin_inside_the_outline(s)
 
 
 @app.on_the_desktop

@@ -8,7 +8,6 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
-#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstdint>
@@ -66,59 +65,31 @@ inline constexpr std::intptr_t kCannotFail = INTPTR_MIN;
   X(lstrcmpiW, kCannotFail, 0)                                             \
   X(lstrcpynW, 0, ERROR_INVALID_PARAMETER)                                 \
   /* kernel32: the C and C++ runtime's calls */                           \
-  X(AddVectoredExceptionHandler, 0, ERROR_NOT_ENOUGH_MEMORY)               \
   X(CloseHandle, FALSE, ERROR_INVALID_HANDLE)                              \
-  X(CreateEventA, 0, ERROR_NOT_ENOUGH_MEMORY)                              \
-  X(CreateSemaphoreA, 0, ERROR_NOT_ENOUGH_MEMORY)                          \
+  X(CreateSemaphoreW, 0, ERROR_NOT_ENOUGH_MEMORY)                          \
   X(DeleteCriticalSection, kCannotFail, 0)                                 \
-  X(DuplicateHandle, FALSE, ERROR_INVALID_HANDLE)                          \
   X(EnterCriticalSection, kCannotFail, 0)                                  \
   X(FreeLibrary, FALSE, ERROR_INVALID_HANDLE)                              \
-  X(GetCurrentProcess, kCannotFail, 0)                                     \
-  X(GetCurrentProcessId, kCannotFail, 0)                                   \
-  X(GetCurrentThread, kCannotFail, 0)                                      \
   X(GetCurrentThreadId, kCannotFail, 0)                                    \
-  X(GetHandleInformation, FALSE, ERROR_INVALID_HANDLE)                     \
   X(GetModuleHandleA, 0, ERROR_MOD_NOT_FOUND)                              \
   X(GetProcAddress, 0, ERROR_PROC_NOT_FOUND)                               \
-  X(GetProcessAffinityMask, FALSE, ERROR_ACCESS_DENIED)                    \
   X(GetStartupInfoA, kCannotFail, 0)                                       \
-  X(GetSystemTimeAsFileTime, kCannotFail, 0)                               \
-  X(GetThreadContext, FALSE, ERROR_ACCESS_DENIED)                          \
-  X(GetThreadPriority, THREAD_PRIORITY_ERROR_RETURN, ERROR_ACCESS_DENIED)  \
-  X(GetTickCount64, kCannotFail, 0)                                        \
   X(InitializeCriticalSection, kCannotFail, 0)                             \
   X(IsDBCSLeadByteEx, kCannotFail, 0)                                      \
-  X(IsDebuggerPresent, kCannotFail, 0)                                     \
   X(LeaveCriticalSection, kCannotFail, 0)                                  \
   X(LoadLibraryA, 0, ERROR_MOD_NOT_FOUND)                                  \
   X(LoadLibraryW, 0, ERROR_MOD_NOT_FOUND)                                  \
   X(MultiByteToWideChar, 0, ERROR_INSUFFICIENT_BUFFER)                     \
-  X(OpenProcess, 0, ERROR_ACCESS_DENIED)                                   \
-  X(RaiseException, kCannotFail, 0)                                        \
   X(ReleaseSemaphore, FALSE, ERROR_TOO_MANY_POSTS)                         \
-  X(RemoveVectoredExceptionHandler, 0, ERROR_INVALID_PARAMETER)            \
-  X(ResetEvent, FALSE, ERROR_INVALID_HANDLE)                               \
-  X(ResumeThread, -1, ERROR_INVALID_HANDLE)                                \
-  X(SetEvent, FALSE, ERROR_INVALID_HANDLE)                                 \
-  X(SetProcessAffinityMask, FALSE, ERROR_ACCESS_DENIED)                    \
-  X(SetThreadContext, FALSE, ERROR_ACCESS_DENIED)                          \
-  X(SetThreadPriority, FALSE, ERROR_ACCESS_DENIED)                         \
   X(SetUnhandledExceptionFilter, kCannotFail, 0)                           \
   X(Sleep, kCannotFail, 0)                                                 \
-  X(SuspendThread, -1, ERROR_INVALID_HANDLE)                               \
   X(TlsAlloc, TLS_OUT_OF_INDEXES, ERROR_NOT_ENOUGH_MEMORY)                 \
+  X(TlsFree, FALSE, ERROR_INVALID_PARAMETER)                               \
   X(TlsGetValue, 0, ERROR_INVALID_PARAMETER)                               \
   X(TlsSetValue, FALSE, ERROR_INVALID_PARAMETER)                           \
-  X(TryEnterCriticalSection, kCannotFail, 0)                               \
   X(VirtualProtect, FALSE, ERROR_INVALID_ADDRESS)                          \
   X(VirtualQuery, 0, ERROR_INVALID_PARAMETER)                              \
-  X(WaitForMultipleObjects, WAIT_FAILED, ERROR_INVALID_HANDLE)             \
   X(WaitForSingleObject, WAIT_FAILED, ERROR_INVALID_HANDLE)                \
-  /* ole32 */                                                              \
-  X(CoCreateInstance, E_OUTOFMEMORY, 0)                                    \
-  X(CoInitializeEx, E_OUTOFMEMORY, 0)                                      \
-  X(CoUninitialize, kCannotFail, 0)                                        \
   /* shell32 */                                                            \
   X(Shell_NotifyIconA, FALSE, ERROR_TIMEOUT)                               \
   /* user32 */                                                             \

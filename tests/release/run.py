@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """Tests of the release as a user downloads it: the zip that scripts/release.sh
-wrote, read back byte by byte, and a second release made from a copy of the
-sources at another path, later, under another time zone and umask, which must
-come out the same. Ends with "release: N passed, M failed"."""
+wrote, read back byte by byte; its program's reach (every import exported by
+Windows XP SP3, a PE header XP accepts, the sources compiled against XP's
+API); and a second release made from a copy of the sources at another path,
+later, under another time zone and umask, which must come out the same. Ends
+with "release: N passed, M failed"."""
 
 import argparse
 import binascii
+import glob
 import os
 import re
 import shutil
@@ -15,10 +18,19 @@ import sys
 import tempfile
 import time
 import traceback
+import xml.etree.ElementTree as ElementTree
 import zipfile
 
 PROGRAM = "m\u00edrt\u00e1n\u00e9.exe"
 UTF8_NAME_FLAG = 0x800  # general purpose bit 11
+HERE = os.path.dirname(os.path.abspath(__file__))
+# The functions of Windows XP SP3's DLLs the program may import, with sources.
+XP_EXPORTS = os.path.join(HERE, "xp_sp3_exports.txt")
+XP_VERSION = (5, 1)
+# The program's own sources, as the program is built (cmake/toolchain-mingw.cmake).
+PROGRAM_FOLDERS = ("base", "render", "chat", "window", "desktop")
+COMPILER = "i686-w64-mingw32-g++-win32"
+OBJDUMP = "i686-w64-mingw32-objdump"
 
 
 class Release:
@@ -57,6 +69,9 @@ def pe_headers(image):
     machine, sections, stamp, symbols_at, symbols, optional_size, _ = struct.unpack_from("<HHIIIHH", image, pe + 4)
     magic = struct.unpack_from("<H", image, pe + 24)[0]
     subsystem = struct.unpack_from("<H", image, pe + 24 + 68)[0]
+    # The same place in PE32 and PE32+: the oldest Windows the program asks for.
+    os_version = struct.unpack_from("<HH", image, pe + 24 + 40)
+    subsystem_version = struct.unpack_from("<HH", image, pe + 24 + 48)
     strings_at = symbols_at + 18 * symbols  # long section names: "/offset" into the string table
     found = {}
     for i in range(sections):
@@ -67,7 +82,8 @@ def pe_headers(image):
             name = image[start:image.index(b"\0", start)]
         raw_size, raw_at = struct.unpack_from("<II", image, at + 16)
         found[name.decode()] = image[raw_at:raw_at + raw_size]
-    return dict(machine=machine, stamp=stamp, symbols=symbols), magic, subsystem, found
+    return (dict(machine=machine, stamp=stamp, symbols=symbols, os_version=os_version,
+                 subsystem_version=subsystem_version), magic, subsystem, found)
 
 
 def test_zip_holds_the_program_and_readme_by_utf8_name_dated_by_the_release(r):
@@ -117,6 +133,105 @@ def test_program_is_stripped_pe32_gui_of_the_zips_version_linked_to_its_symbols(
     version = "%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16)
     check(version == r.version and ls & 0xFFFF == 0,
           "the program's version is %s.%d, the zip's %s" % (version, ls & 0xFFFF, r.version))
+
+
+def xp_exports():
+    """({dll: {function}}, {(dll, function): why newer}) from XP_EXPORTS; DLL names in lower case."""
+    exports, newer, section = {}, {}, None
+    with open(XP_EXPORTS, encoding="utf-8") as f:
+        for line in f:
+            line = line.strip()
+            if not line or line.startswith("#"):
+                continue
+            if line.startswith("[") and line.endswith("]"):
+                section = line[1:-1].lower()
+                if section != "newer":
+                    exports.setdefault(section, set())
+            elif section == "newer":
+                name, why = line.split(None, 1)
+                dll, function = name.split("!")
+                newer[(dll.lower(), function)] = why
+            else:
+                exports[section].add(line)
+    return exports, newer
+
+
+def imports_of(program):
+    """[(dll, function)] of a program's import table, as objdump reads it; a
+    function imported by ordinal comes as "#<ordinal>"."""
+    out = subprocess.run([OBJDUMP, "-p", program], capture_output=True, text=True, check=True).stdout
+    found, dll = [], None
+    for line in out.splitlines():
+        m = re.match(r"\s*DLL Name: (\S+)", line)
+        if m:
+            dll = m.group(1)
+            continue
+        m = re.match(r"\t[0-9a-f]+\t +(\d+)  (\S+)", line)
+        if m and dll:
+            found.append((dll, m.group(2) if m.group(2) != "<none>" else "#" + m.group(1)))
+    return found
+
+
+def test_every_import_of_the_program_is_exported_by_windows_xp_sp3(r):
+    with zipfile.ZipFile(r.zip_path) as z, tempfile.TemporaryDirectory() as tmp:
+        program = z.extract(PROGRAM, tmp)
+        imports = imports_of(program)
+    check(imports, "objdump read no imports")
+    exports, newer = xp_exports()
+    lacking = ["%s!%s (%s)" % (dll, function, newer.get((dll.lower(), function), "not among XP SP3's exports in "
+                                                       + os.path.basename(XP_EXPORTS)))
+               for dll, function in imports if function not in exports.get(dll.lower(), ())]
+    print("release: the program imports %d functions from %d DLLs" % (len(imports), len({d for d, _ in imports})),
+          flush=True)
+    check(not lacking, "%d imports Windows XP SP3 does not export: %s" % (len(lacking), "; ".join(lacking)))
+
+
+def test_program_header_asks_for_no_windows_newer_than_xp(r):
+    with zipfile.ZipFile(r.zip_path) as z:
+        header = pe_headers(z.read(PROGRAM))[0]
+    for field in ("os_version", "subsystem_version"):
+        check(header[field] <= XP_VERSION, "the PE header's %s is %d.%d, above Windows XP's %d.%d"
+              % ((field,) + header[field] + XP_VERSION))
+
+
+ASM_V1, ASM_V3 = "urn:schemas-microsoft-com:asm.v1", "urn:schemas-microsoft-com:asm.v3"
+# The manifest elements of asm.v1 that Windows XP's loader knows; it refuses
+# to start a program whose manifest holds another one of that namespace.
+XP_ASM_V1 = {"assembly", "assemblyIdentity", "description", "dependency", "dependentAssembly", "file", "noInherit",
+             "noInheritable", "comClass", "typelib", "windowClass", "comInterfaceExternalProxyStub", "bindingRedirect"}
+
+
+def test_program_manifest_is_one_windows_xp_reads_and_asks_for_common_controls_6(r):
+    with zipfile.ZipFile(r.zip_path) as z:
+        rsrc = pe_headers(z.read(PROGRAM))[3][".rsrc"]
+    start = rsrc.find(b"<?xml")
+    end = rsrc.find(b"</assembly>", start)
+    check(start >= 0 and end > start, "no manifest in the program's resources")
+    text = rsrc[start:end + len(b"</assembly>")]
+    root = ElementTree.fromstring(text)  # XP's parser refuses what is not well-formed XML
+    check(root.tag == "{%s}assembly" % ASM_V1 and root.get("manifestVersion") == "1.0", "the root is %s" % root.tag)
+    for element in root.iter():
+        space, _, name = element.tag[1:].partition("}")
+        check(space != ASM_V1 or name in XP_ASM_V1, "XP's loader does not know the element %s" % name)
+    settings = root.find("{%s}application" % ASM_V3)
+    check(settings is not None, "no application settings (asm.v3)")
+    check(b"<asmv3:application>" in text and b"<asmv3:windowsSettings>" in text,
+          "the application settings are not written with the asmv3: prefix")
+    controls = [e.attrib for e in root.iter("{%s}assemblyIdentity" % ASM_V1)
+                if e.get("name") == "Microsoft.Windows.Common-Controls"]
+    check(controls and controls[0].get("version") == "6.0.0.0" and
+          controls[0].get("publicKeyToken") == "6595b64144ccf1df", "no dependency on common controls 6: %r" % controls)
+
+
+def test_the_programs_sources_compile_against_windows_xps_api(r):
+    """A function or structure of a later Windows is declared only when
+    _WIN32_WINNT asks for it: with XP's, a call to one does not compile."""
+    sources = sorted(p for d in PROGRAM_FOLDERS for p in glob.glob(os.path.join(r.root, d, "*.cpp")))
+    check(len(sources) > 20, "only %d sources found under %s" % (len(sources), ", ".join(PROGRAM_FOLDERS)))
+    res = subprocess.run([COMPILER, "-std=c++20", "-fsyntax-only", "-DUNICODE", "-D_UNICODE", "-DWIN32_LEAN_AND_MEAN",
+                          "-DNOMINMAX", "-D_WIN32_WINNT=0x0501", "-DWINVER=0x0501", "-I", r.root] + sources,
+                         capture_output=True, text=True)
+    check(res.returncode == 0, "the sources do not compile against Windows XP's API:\n" + res.stderr[-4000:])
 
 
 def test_sha256sums_lists_the_zip_for_sha256sum(r):

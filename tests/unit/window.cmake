@@ -1,6 +1,6 @@
 # The main window: its design tables and rules (both builds), and the
-# committed skin picture decoded with giflib (host only: giflib is a host
-# library).
+# committed skin picture decoded with giflib and with the program's own
+# decoder (host only: giflib is a host library).
 fader_add_test(window_layout_test
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/window_layout_test.cpp
   LIBS fader_window_logic LABELS window)
@@ -10,6 +10,13 @@ if(NOT FADER_WIN32)
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/skin_gif_test.cpp
     LIBS fader_window_logic gif LABELS window)
   target_compile_definitions(skin_gif_test PRIVATE
+    FADER_SKIN_GIF="${PROJECT_SOURCE_DIR}/resources/skin.gif")
+
+  # The program's own GIF decoder against giflib, and the files it refuses.
+  fader_add_test(gif_picture_test
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/gif_picture_test.cpp
+    LIBS fader_window_logic gif LABELS window CASE_TIMEOUT 120)
+  target_compile_definitions(gif_picture_test PRIVATE
     FADER_SKIN_GIF="${PROJECT_SOURCE_DIR}/resources/skin.gif")
 
   # The outline MakeRegion cuts from that picture over the picture box's black.
