@@ -7,10 +7,11 @@ set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 add_subdirectory(${FADER_GTEST_SRC} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
 
 # fader_add_test(<name> SOURCES ... LIBS ... [LABELS ...] [CASE_TIMEOUT <seconds>])
-# Host build: one CTest test per GoogleTest case, each given CASE_TIMEOUT when
-# set, so that a case that may never end fails in time. Win32 build: one CTest
-# test per executable, run under Wine (each Wine start costs time, so not per
-# case).
+# Host build: one CTest test per GoogleTest case, labelled "host" and LABELS,
+# each with a time-out (CASE_TIMEOUT, else FADER_CASE_TIMEOUT), so that a case
+# that never ends fails in time. Win32 build: one CTest test per executable,
+# run under Wine (each Wine start costs time, so not per case).
+set(FADER_CASE_TIMEOUT 60 CACHE STRING "Seconds a host test case may take")
 function(fader_add_test name)
   cmake_parse_arguments(T "" "CASE_TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
@@ -21,12 +22,16 @@ function(fader_add_test name)
     set_tests_properties(${name} PROPERTIES TIMEOUT 300 LABELS "win32;${T_LABELS}")
   else()
     include(GoogleTest)
-    set(timeout)
-    if(T_CASE_TIMEOUT)
-      set(timeout TIMEOUT ${T_CASE_TIMEOUT})
+    if(NOT T_CASE_TIMEOUT)
+      set(T_CASE_TIMEOUT ${FADER_CASE_TIMEOUT})
     endif()
-    # The time-out goes first: CMake 3.25 hands the properties on as one flat
-    # list, so the labels' own list spreads over what follows them.
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${timeout} LABELS "host;${T_LABELS}")
+    # CMake 3.25 hands gtest_discover_tests' PROPERTIES on as one flat list,
+    # which a list of labels cannot survive: the cases are labelled by a
+    # script CTest reads after the one that adds them, from their list.
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_LIST ${name}_cases)
+    set(properties ${CMAKE_CURRENT_BINARY_DIR}/${name}_properties.cmake)
+    file(WRITE ${properties} "if(${name}_cases)\n  set_tests_properties(\${${name}_cases} PROPERTIES "
+                             "TIMEOUT ${T_CASE_TIMEOUT} LABELS \"host;${T_LABELS}\")\nendif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${properties})
   endif()
 endfunction()

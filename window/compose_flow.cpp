@@ -73,6 +73,9 @@ void ComposeFlow::Send() {
   // while this send waits for the chat room would post the line twice.
   if (in_send_) return;
   FlagGuard sending(in_send_);
+  // The box still holds the line it posted: sending it again would double it.
+  if (kept_posted_at_ == message_changes_) return KeepLine();
+  const std::uint64_t line_at = message_changes_;
 
   // What goes out is the line in the message box at this moment. When the
   // last tick's markup is behind it (keys and Enter queued together, a paste
@@ -87,6 +90,9 @@ void ComposeFlow::Send() {
 
   ++sends_done_;
   const bool emptied = c_.SetMessageText(u"");
+  // Unless the box changed meanwhile (while the room took the line, or in a
+  // write that failed), what it kept is the line that went out.
+  if (!emptied) kept_posted_at_ = line_at;
   const bool cleared = WriteResult(u"");
   // The empty markup of the empty box, unless a box kept its text: then the
   // next send renders what the message box holds.

@@ -33,10 +33,12 @@ class ComposeControls {
 };
 
 // The flow learns of every change to what it renders when it happens
-// (InputChanged, ResultChanged), so that a tick with nothing new costs next to
+// (MessageChanged, ColorChanged, ResultChanged), so that a tick with nothing new costs next to
 // nothing, and a send knows whether txtResult still matches the message box.
 // Nothing it does throws: a step the system refuses leaves the line with the
-// user (a send beeps), and a later tick or send tries again.
+// user (a send beeps), and a later tick or send tries again. A line goes out
+// once: a message box that kept a posted line (it could not be emptied)
+// posts nothing more until its text changes.
 class ComposeFlow {
  public:
   explicit ComposeFlow(ComposeControls& controls) : c_(controls) {}
@@ -46,8 +48,13 @@ class ComposeFlow {
   void SendClick();                         // cmdSend
   void SwatchClick(int index);              // Color1..Color5
 
-  // The text of txtMessage or a swatch's colour changed.
-  void InputChanged() { ++changes_; }
+  // The text of txtMessage changed.
+  void MessageChanged() {
+    ++changes_;
+    ++message_changes_;
+  }
+  // A swatch's colour changed.
+  void ColorChanged() { ++changes_; }
   // The text of txtResult changed; the flow's own writes don't count.
   void ResultChanged() {
     if (!writing_result_) ++changes_;
@@ -70,6 +77,10 @@ class ComposeFlow {
   static constexpr std::uint64_t kNothingRendered = 0;
   std::uint64_t rendered_at_ = kNothingRendered;
   std::uint64_t failed_at_ = 0;  // the inputs at this change could not be rendered
+  // Counts the changes to txtMessage alone; the box still holds the line
+  // posted at change number kept_posted_at_, if any.
+  std::uint64_t message_changes_ = 0;
+  std::optional<std::uint64_t> kept_posted_at_;
 };
 
 }  // namespace fader

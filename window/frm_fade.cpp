@@ -1,6 +1,7 @@
 #include "window/frm_fade.h"
 
 #include <algorithm>
+#include <functional>
 #include <stdexcept>
 #include <iterator>
 
@@ -101,21 +102,21 @@ bool FrmFade::CreateControls() {
   };
   static_assert(std::size(made) == layout::kControlCount, "every control of the design table");
   const bool ok = std::all_of(std::begin(made), std::end(made), [](bool b) { return b; });
-  tmrFade.Tick = [this] { tmrFade_Timer(); };
-  txtMessage.KeyPress = [this](std::int16_t& key) { txtMessage_KeyPress(key); };
-  txtMessage.Changed = [this] { txtMessage_Change(); };
-  txtResult.Changed = [this] { txtResult_Change(); };
-  cmdSend.Click = [this] { cmdSend_Click(); };
-  cmdExit.Click = [this] { cmdExit_Click(); };
-  cmdMinimize.Click = [this] { cmdMinimize_Click(); };
+  // The controls of the program's own classes raise their events straight
+  // into the handlers; the timer's ticks and the text boxes' changes come to
+  // the window procedure, which calls theirs (Handle).
+  txtMessage.KeyPress = std::bind_front(&FrmFade::txtMessage_KeyPress, this);
+  cmdSend.Click = std::bind_front(&FrmFade::cmdSend_Click, this);
+  cmdExit.Click = std::bind_front(&FrmFade::cmdExit_Click, this);
+  cmdMinimize.Click = std::bind_front(&FrmFade::cmdMinimize_Click, this);
   for (int i = 1; i <= 5; ++i) {
-    Color(i).Click = [this, i] { Color_Click(i); };
-    Color(i).ColorChanged = [this] { Color_Change(); };
+    Color(i).Click = std::bind_front(&FrmFade::Color_Click, this, i);
+    Color(i).ColorChanged = std::bind_front(&FrmFade::Color_Change, this);
   }
-  TitleBar.MouseDown = [this](std::int16_t b, std::int16_t s, float x, float y) { TitleBar_MouseDown(b, s, x, y); };
-  TitleBar.MouseMove = [this](std::int16_t b, std::int16_t s, float x, float y) { TitleBar_MouseMove(b, s, x, y); };
-  TitleBar.MouseUp = [this](std::int16_t b, std::int16_t s, float x, float y) { TitleBar_MouseUp(b, s, x, y); };
-  TitleBar.CaptureLost = [this] { TitleBar_CaptureLost(); };
+  TitleBar.MouseDown = std::bind_front(&FrmFade::TitleBar_MouseDown, this);
+  TitleBar.MouseMove = std::bind_front(&FrmFade::TitleBar_MouseMove, this);
+  TitleBar.MouseUp = std::bind_front(&FrmFade::TitleBar_MouseUp, this);
+  TitleBar.CaptureLost = std::bind_front(&FrmFade::TitleBar_CaptureLost, this);
   return ok;
 }
 
@@ -229,19 +230,27 @@ HWND FrmFade::ControlWindow(ControlId id) const {
 }
 
 std::optional<ControlId> FrmFade::ControlOf(HWND hwnd) const {
-  if (!hwnd) return std::nullopt;
-  for (int i = 0; i < layout::kControlCount; ++i) {
-    if (ControlWindow(static_cast<ControlId>(i)) == hwnd) return static_cast<ControlId>(i);
-  }
-  return std::nullopt;
+  return hwnd ? ControlOf(GetDlgCtrlID(hwnd), hwnd) : std::nullopt;
+}
+
+// A control's identifier is kFirstControlId plus its place in the design
+// table; the window must be that control's, since any window may carry any
+// number.
+std::optional<ControlId> FrmFade::ControlOf(int identifier, HWND hwnd) const {
+  const int index = identifier - kFirstControlId;
+  if (!hwnd || index < 0 || index >= layout::kControlCount) return std::nullopt;
+  const auto id = static_cast<ControlId>(index);
+  if (ControlWindow(id) != hwnd) return std::nullopt;
+  return id;
 }
 
 TextBox* FrmFade::TextBoxOf(HWND hwnd) {
-  if (!hwnd) return nullptr;
-  for (TextBox* box : {&txtFocus, &txtMessage, &txtResult}) {
-    if (box->hWnd() == hwnd) return box;
+  switch (ControlOf(hwnd).value_or(layout::kControlCount)) {
+    case layout::kTxtFocus: return &txtFocus;
+    case layout::kTxtMessage: return &txtMessage;
+    case layout::kTxtResult: return &txtResult;
+    default: return nullptr;
   }
-  return nullptr;
 }
 
 void FrmFade::MoveFocus(bool forward) {
@@ -277,12 +286,17 @@ LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_COMMAND:
+      // A text box changed: which one, the identifier the message carries says.
       if (HIWORD(wp) != EN_CHANGE) break;
-      OnEditChange(reinterpret_cast<HWND>(lp));
+      switch (ControlOf(LOWORD(wp), reinterpret_cast<HWND>(lp)).value_or(layout::kControlCount)) {
+        case layout::kTxtMessage: txtMessage_Change(); break;
+        case layout::kTxtResult: txtResult_Change(); break;
+        default: break;
+      }
       return 0;
     case WM_TIMER:
       if (wp != tmrFade.Id()) break;
-      tmrFade.OnTimer();
+      if (tmrFade.Started()) tmrFade_Timer();
       return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(wp, lp);
@@ -313,10 +327,6 @@ LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
-}
-
-void FrmFade::OnEditChange(HWND edit) {
-  if (TextBox* box = TextBoxOf(edit); box && box->Changed) box->Changed();
 }
 
 // Tray notifications arrive as mouse moves too, with the mouse message number

@@ -93,8 +93,10 @@ class FrmFade : public LinkedWindow {
 
   // The window of a control with one (nullptr for the timer and the dialog).
   HWND ControlWindow(layout::ControlId id) const;
-  // The control whose window `hwnd` is, if any.
+  // The control whose window `hwnd` is, if any, found by its identifier;
+  // the same from an identifier a message carries with its window.
   std::optional<layout::ControlId> ControlOf(HWND hwnd) const;
+  std::optional<layout::ControlId> ControlOf(int identifier, HWND hwnd) const;
 
   // -- state kept by the window for its handlers ---------------------------
   // The three announcement strings.
@@ -133,7 +135,6 @@ class FrmFade : public LinkedWindow {
  private:
   friend class LifecycleView;  // removes the tray icon on the way out
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
-  void OnEditChange(HWND edit);
   void OnMouseMove(WPARAM wp, LPARAM lp);
   void OnActivate(bool active, bool minimized);
   void GiveFocusBack();

@@ -75,11 +75,11 @@ void FrmFade::txtMessage_KeyPress(std::int16_t& keyAscii) { compose_.KeyPress(ke
 
 // What the fade renders changed: the message, a swatch's colour, or the
 // markup store itself by other means than the tick.
-void FrmFade::txtMessage_Change() { compose_.InputChanged(); }
+void FrmFade::txtMessage_Change() { compose_.MessageChanged(); }
 
 void FrmFade::txtResult_Change() { compose_.ResultChanged(); }
 
-void FrmFade::Color_Change() { compose_.InputChanged(); }
+void FrmFade::Color_Change() { compose_.ColorChanged(); }
 
 void FrmFade::cmdSend_Click() { compose_.SendClick(); }
 

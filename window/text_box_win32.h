@@ -46,10 +46,6 @@ class TextBox {
   // 0 swallows it.
   std::function<void(std::int16_t& key_ascii)> KeyPress;
 
-  // Runs when the text changed, by typing or by SetText; the parent routes
-  // the edit control's EN_CHANGE here.
-  std::function<void()> Changed;
-
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
 

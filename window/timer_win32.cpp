@@ -20,8 +20,4 @@ void Timer::Start() {
   armed_ = SetTimer(owner_, id_, static_cast<UINT>(interval_), nullptr) != 0;
 }
 
-void Timer::OnTimer() {
-  if (armed_ && Tick) Tick();
-}
-
 }  // namespace fader

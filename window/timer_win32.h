@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include <functional>
-
 #include "window/layout.h"
 
 namespace fader {
@@ -25,11 +23,9 @@ class Timer {
   void Start();
 
   UINT_PTR Id() const { return id_; }
-
-  // The owner's WM_TIMER with this timer's id comes here.
-  void OnTimer();
-
-  std::function<void()> Tick;
+  // Whether it ticks: started, and the system took the timer. The owner's
+  // WM_TIMER with this id counts as a tick only then.
+  bool Started() const { return armed_; }
 
  private:
   HWND owner_ = nullptr;

@@ -13,7 +13,8 @@ struct Link {
 };
 
 // The program's one GUI thread makes and destroys every window of its
-// classes: a window and its fourteen controls, a few more in tests.
+// classes: the window and the ten of its fifteen controls that are of the
+// program's own classes, a few more in tests.
 std::array<Link, 64> g_links;
 
 void* g_being_created = nullptr;

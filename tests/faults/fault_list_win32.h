@@ -113,6 +113,7 @@ inline constexpr std::intptr_t kCannotFail = INTPTR_MIN;
   X(GetClientRect, FALSE, ERROR_INVALID_WINDOW_HANDLE)                     \
   X(GetCursorPos, FALSE, ERROR_ACCESS_DENIED)                              \
   X(GetDC, 0, ERROR_NOT_ENOUGH_MEMORY)                                     \
+  X(GetDlgCtrlID, 0, ERROR_INVALID_WINDOW_HANDLE)                          \
   X(GetFocus, kCannotFail, 0)                                              \
   X(GetKeyState, kCannotFail, 0)                                           \
   X(GetMessageW, -1, ERROR_INVALID_WINDOW_HANDLE)                          \

@@ -266,8 +266,9 @@ TEST(ChatSend, EveryCallInOrderForATypicalClient) {
   ExpectRoomTest(want, room.doc, room.rich[0], room.rich[1] + 1, room.rich[1] + 2, room.rich[1] + 3);
   want.push_back(Child(room.doc, 0, "richcntl", room.rich[0]));
   want.push_back(Child(room.doc, room.rich[0], "richcntl", room.rich[1]));
-  want.push_back(SendOf(room.rich[1], fader::kWmSetText, 0, u"<font color=\"#FF0000\">a", Delivery::kAnswered));
-  want.push_back(SendOf(room.rich[1], fader::kWmChar, 13, u"", Delivery::kAnswered));
+  // WM_SETTEXT and WM_CHAR as Windows numbers them.
+  want.push_back(SendOf(room.rich[1], 12, 0, u"<font color=\"#FF0000\">a", Delivery::kAnswered));
+  want.push_back(SendOf(room.rich[1], 258, 13, u"", Delivery::kAnswered));
   EXPECT_EQ(Describe(t.calls), Describe(want));
   EXPECT_EQ(t.Sends()[0].text, u"<font color=\"#FF0000\">a");
 }

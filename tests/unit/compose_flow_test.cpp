@@ -32,7 +32,7 @@ class FakeControls : public fader::ComposeControls {
   std::int32_t SwatchColor(int i) const override { return ++reads, colors[i]; }
   void SetSwatchColor(int i, std::int32_t c) override {
     colors[i] = c;
-    flow->InputChanged();
+    flow->ColorChanged();
   }
   // Boxes the system refuses: the next write fails, a read throws.
   bool refuse_result_write = false, refuse_message_write = false, unreadable = false;
@@ -44,7 +44,7 @@ class FakeControls : public fader::ComposeControls {
   bool SetMessageText(std::u16string_view t) override {
     if (std::exchange(refuse_message_write, false)) return false;
     message = t;
-    flow->InputChanged();
+    flow->MessageChanged();
     return true;
   }
   std::u16string ResultText() const override {
@@ -84,7 +84,7 @@ struct Window {
   // The user types: the box changes and tells the flow, as EN_CHANGE does.
   void Type(std::u16string_view text) {
     c.message += text;
-    flow.InputChanged();
+    flow.MessageChanged();
   }
   void Enter() {
     std::int16_t key = 13;
@@ -119,13 +119,17 @@ TEST(ComposeFlow, TickRendersTheLineWithTheSwatchColours) {
 
 TEST(ComposeFlow, TickWithNothingNewReadsAndWritesNothing) {
   Window w;
+  // Nothing is rendered before the first tick, which renders once.
+  w.flow.Tick();
+  w.flow.Tick();
+  EXPECT_EQ(w.c.result_writes, 1);
   w.Type(u"same");
   w.flow.Tick();
   const int reads = w.c.reads;
   w.flow.Tick();
   w.flow.Tick();
   EXPECT_EQ(w.c.reads, reads);
-  EXPECT_EQ(w.c.result_writes, 1);
+  EXPECT_EQ(w.c.result_writes, 2);
   // A new colour or text renders again, and so does a result changed by other means.
   w.c.SetSwatchColor(3, 0x00FF00);
   w.flow.Tick();
@@ -134,7 +138,7 @@ TEST(ComposeFlow, TickWithNothingNewReadsAndWritesNothing) {
   w.flow.ResultChanged();
   w.flow.Tick();
   EXPECT_EQ(Shown(w.c.result), u"same");
-  EXPECT_EQ(w.c.result_writes, 3);
+  EXPECT_EQ(w.c.result_writes, 4);
 }
 
 TEST(ComposeFlow, EnterPostsTheMarkupEmptiesBothBoxesAndFocusesTheMessage) {
@@ -260,7 +264,7 @@ TEST(ComposeFlow, TickInsideATickReturnsAtOnce) {
   int inner_pumps = -1;
   w.c.on_pump = [&] {
     w.c.message = u"changed inside";
-    w.flow.InputChanged();
+    w.flow.MessageChanged();
     const int before = w.c.pumps;
     w.flow.Tick();
     inner_pumps = w.c.pumps - before;
@@ -316,16 +320,37 @@ TEST(ComposeFlow, MarkupTheResultBoxRefusedIsNeverPosted) {
   w.Enter();
   ASSERT_EQ(w.c.posted.size(), 1u);
   EXPECT_EQ(Shown(w.c.posted[0]), u"fault line 1");
+}
 
-  // A message box that keeps its text after a post: the next Enter sends
-  // what it holds, never the empty markup of an empty box.
+TEST(ComposeFlow, AMessageBoxThatKeptItsPostedLinePostsItAgainOnlyOnceChanged) {
+  Window w;
   w.Type(u"kept");
   w.c.refuse_message_write = true;
   w.Enter();
   EXPECT_EQ(w.c.message, u"kept");
+  // Return, the button, a tick and a new colour in between: nothing more, with a beep each.
+  w.flow.Tick();
+  w.c.SetSwatchColor(2, 0x00FF00);
   w.Enter();
-  ASSERT_EQ(w.c.posted.size(), 3u);
-  EXPECT_EQ(Shown(w.c.posted[2]), u"kept");
+  w.flow.SendClick();
+  EXPECT_EQ(w.c.posted.size(), 1u);
+  EXPECT_EQ(w.c.beeps, 2);
+  // A change to the box ends that: what it holds then goes out, never the
+  // empty markup of an empty box.
+  w.Type(u"!");
+  w.Enter();
+  ASSERT_EQ(w.c.posted.size(), 2u);
+  EXPECT_EQ(Shown(w.c.posted[1]), u"kept!");
+  EXPECT_EQ(w.c.message, u"");
+  // The box changed while the room took the line (another program set its
+  // text): what it kept is no posted line.
+  w.Type(u"first");
+  w.c.on_post = [&] { w.Type(u", second"); };
+  w.c.refuse_message_write = true;
+  w.Enter();
+  w.Enter();
+  ASSERT_EQ(w.c.posted.size(), 4u);
+  EXPECT_EQ(Shown(w.c.posted[3]), u"first, second");
 }
 
 TEST(ComposeFlow, BoxesThatCannotBeReadKeepTheLineAndBeep) {

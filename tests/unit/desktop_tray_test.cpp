@@ -135,10 +135,13 @@ TEST(TrayRecordBytes, SurrogatePairIsConvertedAsOneCharacter) {
     calls.emplace_back(s);
     return std::string(1, '?');
   };
-  const auto b = fader::TrayRecordBytes(Filled(u"a\U0001F600b"), recording);
-  EXPECT_EQ(calls, (std::vector<std::u16string>{u"a", u"\U0001F600", u"b"}));
-  EXPECT_EQ(b[26], '?');
-  EXPECT_EQ(b[27], 0);
+  // The first and the last pair, then units just outside the two ranges
+  // beside lone halves, which go one by one.
+  const auto b = fader::TrayRecordBytes(Filled(u"a\U00010000\U0010FFFF\uD7FF\xDC00\xDBFF\uE000"), recording);
+  EXPECT_EQ(calls, (std::vector<std::u16string>{u"a", u"\U00010000", u"\U0010FFFF", u"\uD7FF", u"\xDC00", u"\xDBFF",
+                                                u"\uE000"}));
+  EXPECT_EQ(b[30], '?');
+  EXPECT_EQ(b[31], 0);
 }
 
 TEST(TrayRecordBytes, RecordBeforeTheFirstMinimizeIsAllZero) {

@@ -83,7 +83,8 @@ TEST(ColorCode, DecimalTextGivesTheSameCodeAsTheNumber) {
 }
 
 TEST(ColorCode, DecimalTextThatIsNoWholeNumberIsRejected) {
-  for (std::u16string_view bad : {u"", u"-", u"12a", u"0x10", u" 5", u"1.5"}) {
+  // 4294967296 is 2^32, where the magnitude's running check has not yet given up.
+  for (std::u16string_view bad : {u"", u"-", u"12a", u"0x10", u" 5", u"1.5", u"4294967296x"}) {
     EXPECT_THROW(RgbToHex(bad), std::invalid_argument) << Narrow(std::u16string(bad));
   }
   EXPECT_THROW(RgbToHex(u"2147483648"), fader::OverflowError);
@@ -233,13 +234,20 @@ TEST(Fade, ComponentDifferenceBeyondSixteenBitsIsRejectedBeforeThePump) {
   // The same difference in segment 2, which a single character never reaches, is never formed.
   EXPECT_EQ(Codes(FadeFiveRgb(0, 0, 0, -32768, 0, 0, 32767, 0, 0, 0, 0, 0, 0, 0, 0, u"a", false, pump)),
             std::vector<std::string>{"80000000"});
-  EXPECT_EQ(pumps, 1);
+  // Differences of 32767 and -32768 are the last that fit.
+  EXPECT_EQ(Codes(FadeFiveRgb(0, 0, 0, 32767, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0, 0, u"ab", false, pump)),
+            (std::vector<std::string>{"7FFF0000", "FFFF0000"}));
+  EXPECT_EQ(pumps, 2);
 }
 
 TEST(Fade, ComponentsOutsideByteRangeStillGiveWellFormedCodes) {
-  // Direct callers may pass such components; a negative packed colour has eight digits.
+  // Direct callers may pass such components; a negative packed colour has
+  // eight digits, a red of 256 seven. One beyond 32 bits is an error.
   auto codes = Codes(FadeFiveRgb(0, 0, 0, -1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, u"a", false));
   EXPECT_EQ(codes, std::vector<std::string>{"FFFF0000"});
+  EXPECT_EQ(Codes(FadeFiveRgb(0, 0, 0, 256, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, u"a", false)),
+            std::vector<std::string>{"1000000"});
+  EXPECT_THROW(FadeFiveRgb(0, 0, 0, 32767, 32767, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, u"a", false), fader::OverflowError);
 }
 
 TEST(Fade, SevenAndEightDigitColourValuesEnterWithTheirSplitComponents) {

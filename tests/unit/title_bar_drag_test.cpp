@@ -31,7 +31,8 @@ TEST(TitleBarDrag, PressKeepsThePointerRoundedWithHalvesToEven) {
     float x, y;
     std::int16_t drag_x, drag_y;
   };
-  for (const Case c : {Case{100.5f, 50.0f, 100, 50}, Case{101.5f, 50.5f, 102, 50}, Case{-2.5f, 32767.4f, -2, 32767}}) {
+  for (const Case c : {Case{100.5f, 50.0f, 100, 50}, Case{101.5f, 50.5f, 102, 50}, Case{-2.5f, 32767.4f, -2, 32767},
+                       Case{-32768.0f, -32768.5f, -32768, -32768}}) {
     FakeWindow w;
     fader::TitleBarDrag drag(w);
     drag.MouseDown(1, 0, c.x, c.y);

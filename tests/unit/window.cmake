@@ -31,5 +31,5 @@ if(NOT FADER_WIN32)
     COMMAND ${CMAKE_COMMAND} -DGEN=$<TARGET_FILE:fader_skin_gen>
       -DCOMMITTED=${PROJECT_SOURCE_DIR}/resources -DSCRATCH=${CMAKE_BINARY_DIR}/skin_gen_check
       -P ${PROJECT_SOURCE_DIR}/tools/skin_gen/check_outputs.cmake)
-  set_tests_properties(skin_resources_match_generator PROPERTIES LABELS "host;window")
+  set_tests_properties(skin_resources_match_generator PROPERTIES TIMEOUT ${FADER_CASE_TIMEOUT} LABELS "host;window")
 endif()

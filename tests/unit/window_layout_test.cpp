@@ -1,6 +1,9 @@
 // The design tables of frmFade against the figures the layout was drawn from
-// (pixels at 96 dpi), and the rules built on them: tab order, places and
-// fonts in pixels, the decoding of a mouse message, compositing the skin.
+// (twips, and pixels at 96 dpi), and the rules built on them: tab order,
+// places and fonts in pixels, the decoding of a mouse message, compositing the
+// skin. What the window's controls give back exactly (captions, tooltips,
+// fonts but for their size in points, colours, the message box's limit) the
+// Windows tier reads from them.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -17,25 +20,28 @@ using namespace fader::layout;
 
 constexpr fader::TwipsPerPixel kTpp{fader::kTwipsPerPixelAt96Dpi, fader::kTwipsPerPixelAt96Dpi};
 
-TEST(WindowLayout, PlacesInPixelsAreTheDrawingsFigures) {
+TEST(WindowLayout, PlacesAreTheDrawingsFiguresInTwipsAndPixels) {
   struct Expected {
     ControlId id;
+    Rect twips;
     PixelRect px;
   };
   const Expected expected[] = {
-      {kTxtFocus, {272, 56, 41, 17}},   {kTxtMessage, {40, 72, 169, 17}}, {kCmdSend, {192, 112, 33, 17}},
-      {kTitleBar, {24, 48, 57, 17}},    {kPicBox, {8, 200, 250, 250}},    {kCmdExit, {208, 40, 17, 17}},
-      {kCmdMinimize, {184, 40, 17, 17}}, {kTxtResult, {40, 72, 169, 17}}, {kColor5, {128, 104, 17, 17}},
-      {kColor4, {104, 104, 17, 17}},    {kColor3, {80, 104, 17, 17}},     {kColor2, {56, 104, 17, 17}},
-      {kColor1, {32, 104, 17, 17}},
+      {kTxtFocus, {4080, 840, 615, 255}, {272, 56, 41, 17}},   {kTxtMessage, {600, 1080, 2535, 255}, {40, 72, 169, 17}},
+      {kCmdSend, {2880, 1680, 495, 255}, {192, 112, 33, 17}},  {kTitleBar, {360, 720, 855, 255}, {24, 48, 57, 17}},
+      {kPicBox, {120, 3000, 3750, 3750}, {8, 200, 250, 250}},  {kCmdExit, {3120, 600, 255, 255}, {208, 40, 17, 17}},
+      {kCmdMinimize, {2760, 600, 255, 255}, {184, 40, 17, 17}}, {kTxtResult, {600, 1080, 2535, 255}, {40, 72, 169, 17}},
+      {kColor5, {1920, 1560, 255, 255}, {128, 104, 17, 17}},   {kColor4, {1560, 1560, 255, 255}, {104, 104, 17, 17}},
+      {kColor3, {1200, 1560, 255, 255}, {80, 104, 17, 17}},    {kColor2, {840, 1560, 255, 255}, {56, 104, 17, 17}},
+      {kColor1, {480, 1560, 255, 255}, {32, 104, 17, 17}},
   };
+  const auto four = [](const auto& r) { return std::array<int, 4>{r.left, r.top, r.width, r.height}; };
   for (const Expected& e : expected) {
-    const PixelRect got = ToPixels(kControls[e.id].place, kTpp);
-    EXPECT_EQ(got.left, e.px.left) << kControls[e.id].name;
-    EXPECT_EQ(got.top, e.px.top) << kControls[e.id].name;
-    EXPECT_EQ(got.width, e.px.width) << kControls[e.id].name;
-    EXPECT_EQ(got.height, e.px.height) << kControls[e.id].name;
+    EXPECT_EQ(four(kControls[e.id].place), four(e.twips)) << kControls[e.id].name;
+    EXPECT_EQ(four(ToPixels(kControls[e.id].place, kTpp)), four(e.px)) << kControls[e.id].name;
   }
+  EXPECT_EQ(kFrmFade.client_width, 5505);
+  EXPECT_EQ(kFrmFade.client_height, 4230);
   EXPECT_EQ(fader::TwipsToPixels(kFrmFade.client_width, kTpp.x), 367);
   EXPECT_EQ(fader::TwipsToPixels(kFrmFade.client_height, kTpp.y), 282);
 }
@@ -120,12 +126,20 @@ TEST(TabOrder, SkipsControlsThatAreNotAvailable) {
   EXPECT_EQ(NextInTabOrder(std::nullopt, true, all_but), kCmdExit);
   missing = kTxtResult;
   EXPECT_EQ(NextInTabOrder(kCmdSend, false, all_but), kTxtFocus);
+  // The only control that can take the focus gets it again.
+  auto only_message = [](ControlId id) { return id == kTxtMessage; };
+  EXPECT_EQ(NextInTabOrder(kTxtMessage, true, only_message), kTxtMessage);
+  EXPECT_EQ(NextInTabOrder(kTxtMessage, false, only_message), kTxtMessage);
   auto none = [](ControlId) { return false; };
   EXPECT_FALSE(NextInTabOrder(kCmdSend, true, none));
   EXPECT_FALSE(NextInTabOrder(std::nullopt, false, none));
 }
 
 TEST(Fonts, HeightsFollowTheScreen) {
+  // Both fonts are the design's 8.25 points: 8.0 would be 11 pixels at 96 dpi
+  // as well, so the font the window reads back cannot tell them apart.
+  EXPECT_EQ(kWindowFont.points, 8.25);
+  EXPECT_EQ(kSmallButtonFont.points, 8.25);
   EXPECT_EQ(FontHeightForDpi(8.25, 96), -11);
   EXPECT_EQ(FontHeightForDpi(8.25, 120), -14);  // 13.75
   EXPECT_EQ(FontHeightForDpi(8.25, 144), -16);  // 16.5, half to even
@@ -154,13 +168,16 @@ TEST(MouseMessage, PositionIsSignedPixelsTimesTwipsPerPixel) {
 }
 
 TEST(SkinCompositing, TransparentShowsTheBackgroundOpaqueItsOwnColour) {
-  // Premultiplied blue, green, red, alpha.
-  const std::array<std::uint8_t, 12> src{0, 0, 0, 0, 10, 20, 200, 255, 0, 0, 128, 128};
-  std::array<std::uint8_t, 12> out{};
+  // Premultiplied blue, green, red, alpha; the last two pixels partly
+  // transparent (the shipped skin has none, a decoded picture may).
+  const std::array<std::uint8_t, 16> src{0, 0, 0, 0, 10, 20, 200, 255, 0, 0, 128, 128, 0, 0, 0, 2};
+  std::array<std::uint8_t, 16> out{};
   fader::CompositeOver(src, 0x00000000, out);
-  EXPECT_EQ(out, (std::array<std::uint8_t, 12>{0, 0, 0, 255, 10, 20, 200, 255, 0, 0, 128, 255}));
-  fader::CompositeOver(src, 0x00FF8040, out);  // blue 255, green 128, red 64
-  EXPECT_EQ(out, (std::array<std::uint8_t, 12>{255, 128, 64, 255, 10, 20, 200, 255, 127, 64, 160, 255}));
+  EXPECT_EQ(out, (std::array<std::uint8_t, 16>{0, 0, 0, 255, 10, 20, 200, 255, 0, 0, 128, 255, 0, 0, 0, 255}));
+  // Blue 255, green 128, red 64; at alpha 2 red is 64 * 253 / 255 = 63.498, to nearest 63.
+  fader::CompositeOver(src, 0x00FF8040, out);
+  EXPECT_EQ(out, (std::array<std::uint8_t, 16>{255, 128, 64, 255, 10, 20, 200, 255, 127, 64, 160, 255, 253, 127, 63,
+                                               255}));
 }
 
 TEST(SkinCompositing, RefusesMismatchedOrUnpremultipliedPixels) {

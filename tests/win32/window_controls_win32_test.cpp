@@ -314,20 +314,24 @@ TEST_F(FrmFadeTest, SwatchesShowTheirColoursAndClick) {
   EXPECT_EQ(clicks, 1);
 }
 
-TEST_F(FrmFadeTest, TimerTicksOnlyOnceStarted) {
-  int ticks = 0;
-  form().tmrFade.Tick = [&] { ++ticks; };
-  for (int i = 0; i < 10; ++i) {
-    Sleep(10);
-    PumpWindowMessages();
-  }
-  EXPECT_EQ(ticks, 0);
+TEST_F(FrmFadeTest, TimerTicksOnlyOnceStartedAndEachTickRendersTheMessageBox) {
+  // The message box's change reaches the flow through the window procedure;
+  // a tick renders it into txtResult.
+  ASSERT_TRUE(form().txtMessage.SetText(u"tick"));
+  HWND h = form().hWnd();
+  SendMessageW(h, WM_TIMER, form().tmrFade.Id(), 0);
+  EXPECT_EQ(form().txtResult.Text(), u"");
   form().tmrFade.Start();
-  for (int i = 0; i < 200 && ticks < 3; ++i) {
+  ASSERT_TRUE(form().tmrFade.Started());
+  SendMessageW(h, WM_TIMER, form().tmrFade.Id(), 0);
+  EXPECT_EQ(form().txtResult.Text().size(), 4u * 23);
+  // The system's own ticks, once the box changes again.
+  ASSERT_TRUE(form().txtMessage.SetText(u"system"));
+  for (int i = 0; i < 200 && form().txtResult.Text().size() != 6u * 23; ++i) {
     Sleep(10);
     PumpWindowMessages();
   }
-  EXPECT_GE(ticks, 3);
+  EXPECT_EQ(form().txtResult.Text().size(), 6u * 23);
 }
 
 // Closes the colour dialog, once it is up, with OK (1) or Cancel (2).
