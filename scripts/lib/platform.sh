@@ -31,8 +31,7 @@ platform_other_codename() {
 _platform_sudo() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
 # Runs a command (a bash script line) inside the root at $1, in the project
-# folder $2 mounted at its own path, with the display's sockets of the host
-# left out: the root's own Xvfb serves it.
+# folder $2 mounted at its own path; the root starts its own Xvfb.
 platform_in_root() {
   local r="$1" project="$2"
   shift 2
@@ -42,6 +41,10 @@ platform_in_root() {
     mount -t proc proc "$r/proc"
     mount --rbind /sys "$r/sys"
     mount --rbind /dev "$r/dev"
+    # The host'"'"'s /tmp: X servers of the root and of the host share one
+    # network namespace (abstract sockets), so they must see each other'"'"'s
+    # display locks to pick different display numbers.
+    mount --bind /tmp "$r/tmp"
     mkdir -p "$r$project"
     mount --bind "$project" "$r$project"
     cp -L /etc/resolv.conf "$r/etc/resolv.conf" 2>/dev/null || true

@@ -41,7 +41,8 @@ def product_imports(exe, objdump):
         if m:
             dll = m.group(1)
             continue
-        m = re.match(r"\s+[0-9a-f]+\s+\d+\s+([A-Za-z_][A-Za-z0-9_]*)$", line)
+        # binutils 2.40 prints "vma hint name"; 2.44 "vma <none> hint name".
+        m = re.match(r"\s+[0-9a-f]+\s+(?:<none>\s+)?[0-9a-f]+\s+([A-Za-z_][A-Za-z0-9_]*)$", line)
         if m and dll:
             imports[m.group(1)] = dll
     return imports
@@ -176,6 +177,10 @@ def main():
         hooked, cannot = set(hooked), set(cannot)
 
         imports = product_imports(args.product, args.objdump)
+        if not imports:
+            print("fault matrix: no imports read from %s" % args.product)
+            print("faults: %d passed, 1 failed" % passed)
+            return 1
         rows, cells = [], []
         for name in sorted(imports, key=str.lower):
             dll = imports[name]
