@@ -90,13 +90,14 @@ def run(s, room_log, fault, timeout=20.0):
     try:
         _script(s, state, timeout)
     except Failure as failure:
-        if proc.poll() is None:
+        # It ended on its own mid-step (a message loop that failed ends the
+        # program, and its windows go a moment before the process does):
+        # what it left behind is checked below.
+        if app.process_ended(proc, 5):
+            cell.notes.append("ended on its own")
+        else:
             cell.problem(str(failure))
             s.screenshot("failure")
-        else:
-            # It ended on its own mid-step (a message loop that failed ends
-            # the program): what it left behind is checked below.
-            cell.notes.append("ended on its own")
     finally:
         if proc.poll() is None:
             if not app.process_ended(proc, 15):
