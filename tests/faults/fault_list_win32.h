@@ -80,6 +80,7 @@ inline constexpr std::intptr_t kCannotFail = INTPTR_MIN;
   X(LoadLibraryA, 0, ERROR_MOD_NOT_FOUND)                                  \
   X(LoadLibraryW, 0, ERROR_MOD_NOT_FOUND)                                  \
   X(MultiByteToWideChar, 0, ERROR_INSUFFICIENT_BUFFER)                     \
+  X(RaiseException, kCannotFail, 0)                                        \
   X(ReleaseSemaphore, FALSE, ERROR_TOO_MANY_POSTS)                         \
   X(SetUnhandledExceptionFilter, kCannotFail, 0)                           \
   X(Sleep, kCannotFail, 0)                                                 \
