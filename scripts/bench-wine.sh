@@ -11,6 +11,8 @@ session_pick_windows_build
 build="build/$FADER_WIN_BUILD"
 cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$FADER_WIN_TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j"$(nproc)"
+# The program users get: stripped, as the release ships it.
+program=$(session_stripped_program "$root/$build")
 
 trap 'session_stop' EXIT
 session_start_display
@@ -18,4 +20,4 @@ session_start_wine "$root/$build/wine"
 echo "== the window's outline ($FADER_WIN_BUILD build under Wine)"
 scripts/wine-run.sh "$build/bin/region_timing.exe"
 echo "== the program at work"
-python3 bench/program_load.py --build "$root/$build" --out "$root/build/bench-wine"
+python3 bench/program_load.py --build "$root/$build" --program "$program" --out "$root/build/bench-wine"

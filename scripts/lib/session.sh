@@ -84,6 +84,14 @@ session_fault_matrix() {
     --product "$1/bin/mírtáné.exe" --objdump "$FADER_OBJDUMP" --lanes 3 "${@:3}"
 }
 
+# The program users get, stripped as the release strips it, from the build
+# $1 (already built), into $1/run/; prints its path.
+session_stripped_program() {
+  mkdir -p "$1/run"
+  "${FADER_OBJDUMP%objdump}strip" --strip-all -o "$1/run/mírtáné.exe" "$1/bin/mírtáné.exe" || return 1
+  echo "$1/run/mírtáné.exe"
+}
+
 session_stop() {
   if [ -n "$SESSION_STARTED_WINE" ]; then
     "$WINESERVER" -k >/dev/null 2>&1 || true
