@@ -303,10 +303,11 @@ def in_rect(x, y, rect, margin=0):
     return left - margin <= x < left + w + margin and top - margin <= y < top + h + margin
 
 
-def _top_level_children():
-    """The X windows directly under the root, bottom to top, mapped or not."""
+def top_level_order():
+    """The X windows directly under the root, bottom to top, mapped or not
+    (xwininfo lists them top first)."""
     out = subprocess.run(["xwininfo", "-root", "-children"], capture_output=True, text=True).stdout
-    return [line.split()[0] for line in out.splitlines() if line.startswith("     0x")]
+    return [int(line.split()[0], 16) for line in out.splitlines() if line.startswith("     0x")][::-1]
 
 
 def _is_icon_red(rgb):
@@ -319,7 +320,7 @@ def stand_in_tray(s):
     takes it: a top-level window of Wine's explorer (titled "Wine System
     Tray" by Wine 8, untitled by Wine 10), or ''."""
     found = s.xdotool("search", "--onlyvisible", "--class", "^explorer\\.exe$", check=False).split()
-    top = {int(w, 16) for w in _top_level_children()}
+    top = set(top_level_order())
     return next((w for w in found if int(w) in top), "")
 
 
