@@ -44,6 +44,7 @@ session_start_wine "$win/wine-$release"
 # the keyboard as a person expects. Wine's processes read this when they
 # start, so they start again. (The desktop tier, which runs a window
 # manager, lets Wine manage these windows again.)
+"$WINELOADER" reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 </dev/null
 for exe in mírtáné.exe mirtane-faults.exe explorer.exe; do
   "$WINELOADER" reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver" /v Managed /d N /f \
     >/dev/null 2>&1 </dev/null
