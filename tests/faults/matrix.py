@@ -23,29 +23,15 @@ import traceback
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(HERE, "..", "e2e"))
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
 import app  # noqa: E402
 import harness  # noqa: E402
+import pe_imports  # noqa: E402
 import session  # noqa: E402
 
 # The C runtime's functions: allocation fails through operator new ("new");
 # the rest report nothing the program could act on.
 C_RUNTIME = "msvcrt.dll"
-
-
-def product_imports(exe, objdump):
-    """{function: dll} of the program users get, from its import table."""
-    out = subprocess.run([objdump, "-p", exe], capture_output=True, text=True, check=True).stdout
-    imports, dll = {}, None
-    for line in out.splitlines():
-        m = re.match(r"\s*DLL Name: (\S+)", line)
-        if m:
-            dll = m.group(1)
-            continue
-        # binutils 2.40 prints "vma hint name"; 2.44 "vma <none> hint name".
-        m = re.match(r"\s+[0-9a-f]+\s+(?:<none>\s+)?[0-9a-f]+\s+([A-Za-z_][A-Za-z0-9_]*)$", line)
-        if m and dll:
-            imports[m.group(1)] = dll
-    return imports
 
 
 def start_xvfb():
@@ -176,7 +162,8 @@ def main():
         passed += 1
         hooked, cannot = set(hooked), set(cannot)
 
-        imports = product_imports(args.product, args.objdump)
+        # {function: dll} of the program users get.
+        imports = {function: dll for dll, function in pe_imports.imports(args.product, args.objdump)}
         if not imports:
             print("fault matrix: no imports read from %s" % args.product)
             print("faults: %d passed, 1 failed" % passed)

@@ -24,6 +24,9 @@ import zipfile
 PROGRAM = "m\u00edrt\u00e1n\u00e9.exe"
 UTF8_NAME_FLAG = 0x800  # general purpose bit 11
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "support"))
+import pe_imports  # noqa: E402
+
 # The functions of Windows XP SP3's DLLs the program may import, with sources.
 XP_EXPORTS = os.path.join(HERE, "xp_sp3_exports.txt")
 XP_VERSION = (5, 1)
@@ -156,26 +159,10 @@ def xp_exports():
     return exports, newer
 
 
-def imports_of(program):
-    """[(dll, function)] of a program's import table, as objdump reads it; a
-    function imported by ordinal comes as "#<ordinal>"."""
-    out = subprocess.run([OBJDUMP, "-p", program], capture_output=True, text=True, check=True).stdout
-    found, dll = [], None
-    for line in out.splitlines():
-        m = re.match(r"\s*DLL Name: (\S+)", line)
-        if m:
-            dll = m.group(1)
-            continue
-        m = re.match(r"\t[0-9a-f]+\t +(\d+)  (\S+)", line)
-        if m and dll:
-            found.append((dll, m.group(2) if m.group(2) != "<none>" else "#" + m.group(1)))
-    return found
-
-
 def test_every_import_of_the_program_is_exported_by_windows_xp_sp3(r):
     with zipfile.ZipFile(r.zip_path) as z, tempfile.TemporaryDirectory() as tmp:
         program = z.extract(PROGRAM, tmp)
-        imports = imports_of(program)
+        imports = pe_imports.imports(program, OBJDUMP)
     check(imports, "objdump read no imports")
     exports, newer = xp_exports()
     lacking = ["%s!%s (%s)" % (dll, function, newer.get((dll.lower(), function), "not among XP SP3's exports in "
