@@ -6,8 +6,6 @@
 
 namespace fader {
 
-TrayRecord TrayData{};
-
 void FillTrayRecord(TrayRecord& record, std::uint32_t window, std::uint32_t icon,
                     std::u16string_view tip) {
   record.cbSize = static_cast<std::uint32_t>(kTrayRecordSize);
@@ -26,24 +24,13 @@ void FillTrayRecord(TrayRecord& record, std::uint32_t window, std::uint32_t icon
 
 namespace {
 
-void PutLittleEndian(std::uint8_t* at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 }  // namespace
 
-std::array<std::uint8_t, kTrayRecordSize> TrayRecordBytes(const TrayRecord& record,
-                                                          const CodePageConverter& to_code_page) {
-  std::array<std::uint8_t, kTrayRecordSize> out{};
-  PutLittleEndian(&out[0], record.cbSize);
-  PutLittleEndian(&out[4], record.hWnd);
-  PutLittleEndian(&out[8], record.uID);
-  PutLittleEndian(&out[12], record.uFlags);
-  PutLittleEndian(&out[16], record.uCallbackMessage);
-  PutLittleEndian(&out[20], record.hIcon);
+std::array<std::uint8_t, kTipLength> TrayTipBytes(const TrayRecord& record, const CodePageConverter& to_code_page) {
+  std::array<std::uint8_t, kTipLength> out{};
 
   constexpr std::size_t kRoom = kTipLength - 1;  // bytes of text before the NUL
   const std::u16string_view wide(record.szTip.data(), record.szTip.size());
@@ -56,16 +43,16 @@ std::array<std::uint8_t, kTrayRecordSize> TrayRecordBytes(const TrayRecord& reco
     if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) len = 2;
     const std::string bytes = to_code_page ? to_code_page(text.substr(i, len)) : std::string();
     if (used + bytes.size() > kRoom) break;
-    std::copy(bytes.begin(), bytes.end(), out.begin() + kTipAt + used);
+    std::copy(bytes.begin(), bytes.end(), out.begin() + used);
     used += bytes.size();
     i += len;
   }
-  out[kTipAt + used] = 0;
+  out[used] = 0;
   // The padding follows the record's own: spaces once the tip is laid out,
   // zeros in the record as it is before the first MinimizeToTray.
   const std::size_t after = text.size() + 1;
   const bool zero_padded = after < wide.size() && wide[after] == u'\0';
-  std::fill(out.begin() + kTipAt + used + 1, out.end(),
+  std::fill(out.begin() + used + 1, out.end(),
             static_cast<std::uint8_t>(zero_padded ? 0 : ' '));
   return out;
 }

@@ -15,10 +15,9 @@
 namespace fader {
 
 inline constexpr std::size_t kTipLength = 64;
-// The record as the shell gets it: the first, 32-bit form of
-// NOTIFYICONDATAA, with the tip in the 8-bit code page from byte kTipAt on.
+// The record's size as the shell gets it: the first, 32-bit form of
+// NOTIFYICONDATAA, with the tip in the 8-bit code page.
 inline constexpr std::size_t kTrayRecordSize = 88;
-inline constexpr std::size_t kTipAt = 24;
 inline constexpr std::uint32_t kTrayIconId = 1;
 inline constexpr std::uint32_t kTrayFlags = 7;               // NIF_MESSAGE | NIF_ICON | NIF_TIP
 inline constexpr std::uint32_t kTrayCallbackMessage = 0x200;  // WM_MOUSEMOVE
@@ -47,10 +46,6 @@ struct TrayRecord {
   std::array<char16_t, kTipLength> szTip;
 };
 
-// The program's one tray record: zero until the first MinimizeToTray, and
-// kept afterwards so that RemoveTrayIcon names the same icon.
-extern TrayRecord TrayData;
-
 // Fills a record for adding the icon of window with the given icon and tip.
 // The tip field holds the tip, one NUL and spaces up to 64 characters; a tip
 // of 64 characters or more is cut at 63, so the NUL is always there.
@@ -60,14 +55,13 @@ void FillTrayRecord(TrayRecord& record, std::uint32_t window, std::uint32_t icon
 // Turns wide text into the system's 8-bit code page.
 using CodePageConverter = std::function<std::string(std::u16string_view)>;
 
-// The 88 bytes handed to the shell: the six 32-bit fields little-endian, then
-// the tip in the 8-bit code page: its text, one NUL and spaces up to 64 bytes
-// (zeros instead of spaces for a record whose tip was never laid out).
-// Characters are converted one at a time (a surrogate pair together) and the
-// text stops before the first one whose bytes would not fit in 63, so a tip
-// in a double-byte code page is cut at a character and still ends in a NUL.
-std::array<std::uint8_t, kTrayRecordSize> TrayRecordBytes(const TrayRecord& record,
-                                                          const CodePageConverter& to_code_page);
+// The tip as the shell gets it, the last 64 of the record's 88 bytes: in the
+// 8-bit code page, its text, one NUL and spaces up to 64 bytes (zeros instead
+// of spaces for a record whose tip was never laid out). Characters are
+// converted one at a time (a surrogate pair together) and the text stops
+// before the first one whose bytes would not fit in 63, so a tip in a
+// double-byte code page is cut at a character and still ends in a NUL.
+std::array<std::uint8_t, kTipLength> TrayTipBytes(const TrayRecord& record, const CodePageConverter& to_code_page);
 
 // What keeping the icon asks of the shell and the window.
 class TrayShell {

@@ -19,7 +19,7 @@ static_assert(offsetof(ShellTrayRecordV1, uID) == 8);
 static_assert(offsetof(ShellTrayRecordV1, uFlags) == 12);
 static_assert(offsetof(ShellTrayRecordV1, uCallbackMessage) == 16);
 static_assert(offsetof(ShellTrayRecordV1, hIcon) == 20);
-static_assert(offsetof(ShellTrayRecordV1, szTip) == kTipAt);
+static_assert(offsetof(ShellTrayRecordV1, szTip) == 24);
 #endif
 
 std::uint32_t HandleValue(const void* handle) {
@@ -50,20 +50,15 @@ std::string TipCharacter(std::u16string_view character) noexcept {
 }  // namespace
 
 ShellTrayRecordV1 ShellTrayRecord(const TrayRecord& record) {
-  const auto bytes = TrayRecordBytes(record, TipCharacter);
   ShellTrayRecordV1 shell{};
-#ifndef _WIN64
-  std::memcpy(&shell, bytes.data(), kTrayRecordSize);
-#else
-  // Same values; the size is that of this build's first-version record.
   shell.cbSize = record.cbSize == 0 ? 0 : sizeof(ShellTrayRecordV1);
   shell.hWnd = WindowFromValue(record.hWnd);
   shell.uID = record.uID;
   shell.uFlags = record.uFlags;
   shell.uCallbackMessage = record.uCallbackMessage;
   shell.hIcon = IconFromValue(record.hIcon);
-  std::memcpy(shell.szTip, bytes.data() + kTipAt, kTipLength);
-#endif
+  const auto tip = TrayTipBytes(record, TipCharacter);
+  std::memcpy(shell.szTip, tip.data(), kTipLength);
   return shell;
 }
 
@@ -71,7 +66,11 @@ void StayOnTop(HWND window) {
   SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
+TrayRecord TrayData{};
+
 namespace {
+
+TrayState tray_state;
 
 bool Notify(DWORD message) {
   ShellTrayRecordV1 shell = ShellTrayRecord(TrayData);
@@ -92,32 +91,24 @@ class ShellTray : public TrayShell {
   HWND window_;
 };
 
-bool IsTrayWindow(HWND window) {
-  return window != nullptr && TrayData.cbSize != 0 && WindowFromValue(TrayData.hWnd) == window;
-}
-
 }  // namespace
 
-bool MinimizeToTray(TrayState& tray, HICON icon, std::u16string_view tip, HWND window) {
+bool MinimizeToTray(HICON icon, std::u16string_view tip, HWND window) {
   // A blank icon would hide the window behind nothing a person can find.
   if (!icon || !window) return false;
   FillTrayRecord(TrayData, HandleValue(window), HandleValue(icon), tip);
   ShellTray shell(window);
-  return tray.Minimize(shell);
+  return tray_state.Minimize(shell);
 }
 
-void RemoveTrayIcon(TrayState& tray) {
+void RemoveTrayIcon() {
   ShellTray shell(nullptr);
-  tray.Leave(shell);
+  tray_state.Leave(shell);
 }
 
-void RemoveTrayIconOf(TrayState& tray, HWND window) {
-  if (IsTrayWindow(window)) RemoveTrayIcon(tray);
-}
-
-void RestoreFromTray(TrayState& tray, HWND window) {
+void RestoreFromTray(HWND window) {
   ShellTray shell(window);
-  tray.Restore(shell);
+  tray_state.Restore(shell);
 }
 
 UINT TaskbarCreatedMessage() {
@@ -125,10 +116,9 @@ UINT TaskbarCreatedMessage() {
   return message;
 }
 
-void TrayTaskbarCreated(TrayState& tray, HWND window) {
-  if (!IsTrayWindow(window)) return;
+void TrayTaskbarCreated(HWND window) {
   ShellTray shell(window);
-  tray.TaskbarCreated(shell);
+  tray_state.TaskbarCreated(shell);
 }
 
 }  // namespace fader

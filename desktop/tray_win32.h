@@ -17,33 +17,32 @@ namespace fader {
 // HWND_TOPMOST and SWP_NOSIZE | SWP_NOMOVE. The result is not looked at.
 void StayOnTop(HWND window);
 
-// The functions below keep `tray`, whether the window is hidden to its icon,
-// which the window owns; TrayData is the one record of the icon.
+// The program's one tray record: zero until the first MinimizeToTray, and
+// kept afterwards so that RemoveTrayIcon names the same icon. Beside it this
+// module keeps the one TrayState: whether the window is hidden behind it.
+extern TrayRecord TrayData;
 
 // Fills TrayData for the window, icon and tip, adds the icon with
 // Shell_NotifyIconA(NIM_ADD) and hides the window. If the shell refuses the
 // icon the window stays as it is and false comes back: hidden without an
 // icon it could not be brought back.
-bool MinimizeToTray(TrayState& tray, HICON icon, std::u16string_view tip, HWND window);
+bool MinimizeToTray(HICON icon, std::u16string_view tip, HWND window);
 
 // Shell_NotifyIconA(NIM_DELETE) with TrayData as it is; the shell refuses it
-// quietly when no icon is there.
-void RemoveTrayIcon(TrayState& tray);
-
-// Removes the icon if TrayData is the window's; for every way the program
-// ends, since the shell may keep a dead program's icon.
-void RemoveTrayIconOf(TrayState& tray, HWND window);
+// quietly when no icon is there. For every way the program ends too, since
+// the shell may keep a dead program's icon.
+void RemoveTrayIcon();
 
 // RemoveTrayIcon, then shows the window again.
-void RestoreFromTray(TrayState& tray, HWND window);
+void RestoreFromTray(HWND window);
 
 // The message the shell sends every top-level window when the taskbar has
 // started anew ("TaskbarCreated"); 0 if it could not be registered.
 UINT TaskbarCreatedMessage();
 
-// On that message: while the window is hidden to the tray its icon is added
-// again; if the shell refuses it the window is shown.
-void TrayTaskbarCreated(TrayState& tray, HWND window);
+// On that message to the window: while it is hidden to the tray its icon is
+// added again; if the shell refuses it the window is shown.
+void TrayTaskbarCreated(HWND window);
 
 // The first-version NOTIFYICONDATAA, nothing after the tip: 88 bytes in the
 // 32-bit build; in the 64-bit build the handles are pointer-sized and it is
@@ -58,9 +57,10 @@ struct ShellTrayRecordV1 {
   CHAR szTip[kTipLength];
 };
 
-// The record as it goes to Shell_NotifyIconA: in the 32-bit build exactly
-// the 88 bytes of TrayRecordBytes; in the 64-bit build the same values, with
-// cbSize the size of this build's record (0 stays 0).
+// The record as it goes to Shell_NotifyIconA, the tip in the code page
+// (TrayTipBytes). In the 32-bit build these are the 88 bytes of the record;
+// in the 64-bit build the same values, with cbSize the size of that build's
+// record (0 stays 0).
 ShellTrayRecordV1 ShellTrayRecord(const TrayRecord& record);
 
 // The 32-bit value a user handle is kept as, and the handle back from it

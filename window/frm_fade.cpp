@@ -309,7 +309,7 @@ LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_ENDSESSION:
       // The session ends the process without destroying the window.
-      if (wp) RemoveTrayIconOf(tray_, hwnd_);
+      if (wp) RemoveTrayIcon();
       return 0;
     case WM_CLOSE:
       OnClose();
@@ -321,7 +321,7 @@ LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       // A registered message has no fixed number, so no case of its own; the
       // timer's ticks never get this far.
       if (msg != 0 && msg == TaskbarCreatedMessage()) {
-        TrayTaskbarCreated(tray_, hwnd_);
+        TrayTaskbarCreated(hwnd_);
         return 0;
       }
       break;
@@ -365,7 +365,7 @@ void FrmFade::OnClose() {
 // The way out comes first: nothing that fails after it keeps the process.
 void FrmFade::OnDestroy() {
   if (quit_on_destroy_) PostQuitMessage(0);
-  RemoveTrayIconOf(tray_, hwnd_);
+  RemoveTrayIcon();
 }
 
 void FrmFade::Paint(HDC dc) {

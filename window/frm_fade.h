@@ -133,7 +133,6 @@ class FrmFade : public LinkedWindow {
   static FrmFade* FromWindow(HWND hwnd);
 
  private:
-  friend class LifecycleView;  // removes the tray icon on the way out
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnMouseMove(WPARAM wp, LPARAM lp);
   void OnActivate(bool active, bool minimized);
@@ -164,9 +163,6 @@ class FrmFade : public LinkedWindow {
   ComposeFlow compose_{compose_view_};
   Lifecycle lifecycle_{lifecycle_view_};
   TitleBarDrag drag_{drag_view_};
-
-  // Whether the window is hidden to its tray icon.
-  TrayState tray_;
 
   HICON icon_ = nullptr;
   HICON small_icon_ = nullptr;

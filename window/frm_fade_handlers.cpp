@@ -46,7 +46,7 @@ bool LifecycleView::Post(std::u16string_view markup) { return ChatSend(markup); 
 int LifecycleView::Ask(std::u16string_view text, std::u16string_view title, unsigned style) {
   return MessageBoxW(f_.hWnd(), ToWide(text).c_str(), ToWide(title).c_str(), style);
 }
-void LifecycleView::RemoveTrayIcon() { RemoveTrayIconOf(f_.tray_, f_.hWnd()); }
+void LifecycleView::RemoveTrayIcon() { fader::RemoveTrayIcon(); }
 void LifecycleView::EndProgram() { ExitProcess(0); }
 
 float DragView::Left() const { return f_.Left(); }
@@ -65,7 +65,7 @@ void FrmFade::Form_Load() { lifecycle_.FormLoad(banners); }
 // WM_MOUSEMOVE with the mouse message where x would be): x in twips.
 void FrmFade::Form_MouseMove(std::int16_t, std::int16_t, float x, float) {
   Attempt([&] {
-    if (TrayEvent(x, ScaleMode(), TwipsPerPixelX()) != kTrayActionNone) RestoreFromTray(tray_, hWnd());
+    if (TrayEvent(x, ScaleMode(), TwipsPerPixelX()) != kTrayActionNone) RestoreFromTray(hWnd());
   });
 }
 
@@ -93,7 +93,7 @@ void FrmFade::cmdExit_Click() { lifecycle_.ExitClick(banners); }
 void FrmFade::cmdMinimize_Click() {
   txtFocus.SetFocus();
   bool hidden = false;
-  Attempt([&] { hidden = MinimizeToTray(tray_, Icon(), Caption(), hWnd()); });
+  Attempt([&] { hidden = MinimizeToTray(Icon(), Caption(), hWnd()); });
   if (!hidden) txtMessage.SetFocus();
 }
 

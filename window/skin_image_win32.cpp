@@ -20,23 +20,18 @@ bool SkinImage::Load(HMODULE module, int id, std::int32_t background) {
 bool SkinImage::Decode(const void* bytes, std::size_t size, std::int32_t background) {
   bitmap_.reset();
   width_ = height_ = 0;
-  if (!bytes || size == 0) return false;
   GifPicture picture;
+  fader::Bitmap dib;
   try {
     picture = DecodeGif(std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(bytes), size));
-  } catch (const std::exception&) {
-    return false;  // a file the decoder refuses, or no memory for it: the window goes without its skin
-  }
-
-  // Top-down, like the decoder's rows.
-  void* bits = nullptr;
-  fader::Bitmap dib = MakeTopDownDib(nullptr, picture.width, picture.height, bits);
-  if (!dib.get() || !bits) return false;
-  try {
+    // Top-down, like the decoder's rows.
+    void* bits = nullptr;
+    dib = MakeTopDownDib(nullptr, picture.width, picture.height, bits);
+    if (!dib.get() || !bits) return false;
     CompositeOver(picture.pixels, background,
                   std::span<std::uint8_t>(static_cast<std::uint8_t*>(bits), picture.pixels.size()));
   } catch (const std::exception&) {
-    return false;
+    return false;  // a file the decoder refuses, or no memory for it: the window goes without its skin
   }
   GdiFlush();
   bitmap_ = std::move(dib);

@@ -1,5 +1,5 @@
 // The skin as the window shows it: the decoded picture (premultiplied
-// blue-green-red-alpha, as the image codec hands it over) laid over an opaque
+// blue-green-red-alpha, as DecodeGif hands it over) laid over an opaque
 // background colour. Platform-free.
 #pragma once
 

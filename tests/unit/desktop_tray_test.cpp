@@ -34,10 +34,6 @@ std::string TwoBytes(std::u16string_view s) {
   return out;
 }
 
-std::uint32_t At(const std::array<std::uint8_t, 88>& b, std::size_t i) {
-  return b[i] | b[i + 1] << 8 | b[i + 2] << 16 | static_cast<std::uint32_t>(b[i + 3]) << 24;
-}
-
 std::u16string Tip(const TrayRecord& r) { return std::u16string(r.szTip.begin(), r.szTip.end()); }
 
 TrayRecord Filled(std::u16string_view tip) {
@@ -82,54 +78,38 @@ TEST(TrayRecordFill, RefillLeavesNothingOfAnEarlierTip) {
   EXPECT_EQ(r.hIcon, 2u);
 }
 
-TEST(TrayRecordBytes, FieldsAreLittleEndianAt4ByteSteps) {
-  TrayRecord r{};
-  fader::FillTrayRecord(r, 0x12345678, 0xFEDCBA98, u"t");
-  const auto b = fader::TrayRecordBytes(r, Latin1);
-  EXPECT_EQ(b[0], 88);
-  EXPECT_EQ(b[4], 0x78);
-  EXPECT_EQ(b[7], 0x12);
-  EXPECT_EQ(At(b, 0), 88u);
-  EXPECT_EQ(At(b, 4), 0x12345678u);
-  EXPECT_EQ(At(b, 8), 1u);
-  EXPECT_EQ(At(b, 12), 7u);
-  EXPECT_EQ(At(b, 16), 512u);
-  EXPECT_EQ(At(b, 20), 0xFEDCBA98u);
-  EXPECT_EQ(b[24], 't');
-}
-
-TEST(TrayRecordBytes, CaptionIsConvertedAndPaddedWithSpaces) {
-  const auto b = fader::TrayRecordBytes(Filled(u"m\u00EDrt\u00E1n\u00E9 \u00B7 b\u00FD grelvin"), Latin1);
-  const std::vector<std::uint8_t> text(b.begin() + 24, b.begin() + 44);
+TEST(TrayTipBytes, CaptionIsConvertedAndPaddedWithSpaces) {
+  const auto b = fader::TrayTipBytes(Filled(u"m\u00EDrt\u00E1n\u00E9 \u00B7 b\u00FD grelvin"), Latin1);
+  const std::vector<std::uint8_t> text(b.begin(), b.begin() + 20);
   EXPECT_EQ(text, (std::vector<std::uint8_t>{'m', 0xED, 'r', 't', 0xE1, 'n', 0xE9, ' ', 0xB7, ' ', 'b',
                                              0xFD, ' ', 'g', 'r', 'e', 'l', 'v', 'i', 'n'}));
-  EXPECT_EQ(b[44], 0);
-  for (std::size_t i = 45; i < 88; ++i) EXPECT_EQ(b[i], ' ') << i;
+  EXPECT_EQ(b[20], 0);
+  for (std::size_t i = 21; i < 64; ++i) EXPECT_EQ(b[i], ' ') << i;
 }
 
-TEST(TrayRecordBytes, LongTipEndsInANulAtTheLastByte) {
-  const auto b = fader::TrayRecordBytes(Filled(std::u16string(70, u'q')), Latin1);
-  for (std::size_t i = 24; i < 87; ++i) EXPECT_EQ(b[i], 'q') << i;
-  EXPECT_EQ(b[87], 0);
+TEST(TrayTipBytes, LongTipEndsInANulAtTheLastByte) {
+  const auto b = fader::TrayTipBytes(Filled(std::u16string(70, u'q')), Latin1);
+  for (std::size_t i = 0; i < 63; ++i) EXPECT_EQ(b[i], 'q') << i;
+  EXPECT_EQ(b[63], 0);
 }
 
-TEST(TrayRecordBytes, DoubleByteTipIsCutAtACharacterBoundaryAndTerminated) {
+TEST(TrayTipBytes, DoubleByteTipIsCutAtACharacterBoundaryAndTerminated) {
   // 40 characters of two bytes: 31 fit before the NUL, the 32nd would not.
-  const auto b = fader::TrayRecordBytes(Filled(std::u16string(40, u'a')), TwoBytes);
-  for (std::size_t i = 24; i < 86; i += 2) {
+  const auto b = fader::TrayTipBytes(Filled(std::u16string(40, u'a')), TwoBytes);
+  for (std::size_t i = 0; i < 62; i += 2) {
     EXPECT_EQ(b[i], 0x81) << i;
     EXPECT_EQ(b[i + 1], 'a') << i;
   }
-  EXPECT_EQ(b[86], 0);
-  EXPECT_EQ(b[87], ' ');
+  EXPECT_EQ(b[62], 0);
+  EXPECT_EQ(b[63], ' ');
   // Thirty characters fit whole: NUL right after them, spaces to the end.
-  const auto c = fader::TrayRecordBytes(Filled(std::u16string(30, u'a')), TwoBytes);
-  EXPECT_EQ(c[83], 'a');
-  EXPECT_EQ(c[84], 0);
-  for (std::size_t i = 85; i < 88; ++i) EXPECT_EQ(c[i], ' ');
+  const auto c = fader::TrayTipBytes(Filled(std::u16string(30, u'a')), TwoBytes);
+  EXPECT_EQ(c[59], 'a');
+  EXPECT_EQ(c[60], 0);
+  for (std::size_t i = 61; i < 64; ++i) EXPECT_EQ(c[i], ' ');
 }
 
-TEST(TrayRecordBytes, SurrogatePairIsConvertedAsOneCharacter) {
+TEST(TrayTipBytes, SurrogatePairIsConvertedAsOneCharacter) {
   std::vector<std::u16string> calls;
   auto recording = [&calls](std::u16string_view s) {
     calls.emplace_back(s);
@@ -137,17 +117,17 @@ TEST(TrayRecordBytes, SurrogatePairIsConvertedAsOneCharacter) {
   };
   // The first and the last pair, then units just outside the two ranges
   // beside lone halves, which go one by one.
-  const auto b = fader::TrayRecordBytes(Filled(u"a\U00010000\U0010FFFF\uD7FF\xDC00\xDBFF\uE000"), recording);
+  const auto b = fader::TrayTipBytes(Filled(u"a\U00010000\U0010FFFF\uD7FF\xDC00\xDBFF\uE000"), recording);
   EXPECT_EQ(calls, (std::vector<std::u16string>{u"a", u"\U00010000", u"\U0010FFFF", u"\uD7FF", u"\xDC00", u"\xDBFF",
                                                 u"\uE000"}));
-  EXPECT_EQ(b[30], '?');
-  EXPECT_EQ(b[31], 0);
+  EXPECT_EQ(b[6], '?');
+  EXPECT_EQ(b[7], 0);
 }
 
-TEST(TrayRecordBytes, RecordBeforeTheFirstMinimizeIsAllZero) {
+TEST(TrayTipBytes, TipOfTheRecordBeforeTheFirstMinimizeIsAllZero) {
   const TrayRecord zero{};
-  const auto b = fader::TrayRecordBytes(zero, Latin1);
-  for (std::size_t i = 0; i < 88; ++i) EXPECT_EQ(b[i], 0) << i;
+  const auto b = fader::TrayTipBytes(zero, Latin1);
+  for (std::size_t i = 0; i < 64; ++i) EXPECT_EQ(b[i], 0) << i;
 }
 
 TEST(TrayEventDecoding, TwipsAt15PerPixelDecodeTheMouseMessage) {

@@ -27,15 +27,12 @@ using fader::test::Topmost;
 
 // The window decodes its mouse-moves as the main window does: x converted
 // from pixels into twips, then handed to TrayEvent.
-// Whether the test window is hidden to its icon, as a window keeps it.
-fader::TrayState g_tray;
-
 LRESULT CALLBACK TrayWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_MOUSEMOVE) {
     try {
       const double tpp = fader::kTwipsPerPixelAt96Dpi;
       const auto x = static_cast<float>(GET_X_LPARAM(lp) * tpp);
-      if (fader::TrayEvent(x, 1, tpp) != 0) fader::RestoreFromTray(g_tray, w);
+      if (fader::TrayEvent(x, 1, tpp) != 0) fader::RestoreFromTray(w);
     } catch (...) {
     }
     return 0;
@@ -52,7 +49,7 @@ class TrayWindow : public ::testing::Test {
     ShowWindow(window_, SW_SHOW);
   }
   void TearDown() override {
-    fader::RemoveTrayIcon(g_tray);
+    fader::RemoveTrayIcon();
     DestroyWindow(window_);
   }
   void Pump() {
@@ -84,7 +81,7 @@ TEST_F(TrayWindow, StayOnTopKeepsPlaceAndSizeAndOutlastsHideAndShow) {
 }
 
 TEST_F(TrayWindow, MinimizeAddsTheIconWithTheRecordAndHidesTheWindow) {
-  fader::MinimizeToTray(g_tray, icon_, kCaption, window_);
+  fader::MinimizeToTray(icon_, kCaption, window_);
   EXPECT_FALSE(IsWindowVisible(window_));
   EXPECT_TRUE(IconPresent(fader::TrayData));
   EXPECT_EQ(fader::WindowFromValue(fader::TrayData.hWnd), window_);
@@ -95,8 +92,10 @@ TEST_F(TrayWindow, MinimizeAddsTheIconWithTheRecordAndHidesTheWindow) {
   const fader::ShellTrayRecordV1 shell = fader::ShellTrayRecord(fader::TrayData);
   EXPECT_EQ(shell.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
   EXPECT_EQ(shell.hWnd, window_);
-  EXPECT_EQ(shell.hIcon, icon_);
+  EXPECT_EQ(shell.uID, 1u);
   EXPECT_EQ(shell.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+  EXPECT_EQ(shell.uCallbackMessage, static_cast<UINT>(WM_MOUSEMOVE));
+  EXPECT_EQ(shell.hIcon, icon_);
   if (GetACP() == 1252) {
     EXPECT_EQ(std::string(shell.szTip), "m\xEDrt\xE1n\xE9 \xB7 b\xFD grelvin");
     EXPECT_EQ(shell.szTip[63], ' ');
@@ -108,14 +107,14 @@ TEST_F(TrayWindow, MinimizeAddsTheIconWithTheRecordAndHidesTheWindow) {
 }
 
 TEST_F(TrayWindow, NoIconToShowKeepsTheWindowOutOfTheTray) {
-  EXPECT_FALSE(fader::MinimizeToTray(g_tray, nullptr, kCaption, window_));
+  EXPECT_FALSE(fader::MinimizeToTray(nullptr, kCaption, window_));
   EXPECT_TRUE(IsWindowVisible(window_));
 }
 
 TEST_F(TrayWindow, DoubleClickOrRightPressOnTheIconRestoresAndDeletesIt) {
   for (int message : {WM_LBUTTONDBLCLK, WM_RBUTTONDOWN}) {
     fader::StayOnTop(window_);
-    fader::MinimizeToTray(g_tray, icon_, kCaption, window_);
+    fader::MinimizeToTray(icon_, kCaption, window_);
     ASSERT_FALSE(IsWindowVisible(window_));
     // As the shell delivers it: the callback message with the mouse message
     // in lParam, which the window reads as its x.
@@ -127,14 +126,14 @@ TEST_F(TrayWindow, DoubleClickOrRightPressOnTheIconRestoresAndDeletesIt) {
 }
 
 TEST_F(TrayWindow, OtherMouseMessagesLeaveItInTheTray) {
-  fader::MinimizeToTray(g_tray, icon_, kCaption, window_);
+  fader::MinimizeToTray(icon_, kCaption, window_);
   for (int message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONUP, WM_MBUTTONDOWN}) {
     PostMessageW(window_, WM_MOUSEMOVE, fader::kTrayIconId, MAKELPARAM(message, 0));
     Pump();
     EXPECT_FALSE(IsWindowVisible(window_)) << message;
     EXPECT_TRUE(IconPresent(fader::TrayData)) << message;
   }
-  fader::RestoreFromTray(g_tray, window_);
+  fader::RestoreFromTray(window_);
   EXPECT_TRUE(IsWindowVisible(window_));
   EXPECT_FALSE(IconPresent(fader::TrayData));
 }
@@ -142,13 +141,13 @@ TEST_F(TrayWindow, OtherMouseMessagesLeaveItInTheTray) {
 TEST_F(TrayWindow, RestoreWithoutAnIconStillShowsTheWindow) {
   // A mouse-move of the visible window that decodes to 515 takes the same
   // path: the shell refuses the delete, the window is shown again.
-  fader::RemoveTrayIcon(g_tray);
+  fader::RemoveTrayIcon();
   SendMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(WM_LBUTTONDBLCLK, 0));
   EXPECT_TRUE(IsWindowVisible(window_));
   ShowWindow(window_, SW_HIDE);
-  fader::RestoreFromTray(g_tray, window_);
+  fader::RestoreFromTray(window_);
   EXPECT_TRUE(IsWindowVisible(window_));
-  fader::RemoveTrayIcon(g_tray);  // twice in a row: refused quietly
+  fader::RemoveTrayIcon();  // twice in a row: refused quietly
 }
 
 TEST(TrayHandles, UserHandlesRoundTripThrough32Bits) {

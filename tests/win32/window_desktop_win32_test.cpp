@@ -59,11 +59,6 @@ int PixelsOutOfTheOutline(HWND window, HDC dc, int width, int height, int& insid
 
 class FrmFadeDesktop : public FrmFadeTest {
  protected:
-  void TearDown() override {
-    fader::TrayState gone;
-    fader::RemoveTrayIcon(gone);
-    FrmFadeTest::TearDown();
-  }
   void Load() {
     form().Form_Load();
     ShowAndSettle();
