@@ -63,7 +63,11 @@ build_all() {
   cmake --build build/host -j"$jobs" || return 1
   cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake \
     -DCMAKE_BUILD_TYPE=Release >/dev/null || return 1
-  cmake --build build/win32 -j"$jobs" || return 1
+  # Where the Windows tiers run the x86-64 build, the 32-bit one is only the
+  # program the release ships.
+  local targets=()
+  [ "$FADER_WIN_BUILD" = win32 ] || targets=(--target mirtane)
+  cmake --build build/win32 -j"$jobs" "${targets[@]}" || return 1
   if [ "$FADER_WIN_BUILD" != win32 ]; then
     cmake -S . -B "build/$FADER_WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$FADER_WIN_TOOLCHAIN" \
       -DCMAKE_BUILD_TYPE=Release >/dev/null || return 1

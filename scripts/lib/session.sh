@@ -2,32 +2,48 @@
 # Wine prefix inside the build tree, both always stopped again on exit.
 # Source it, then call session_start; session_stop runs from the EXIT trap.
 
-SESSION_XVFB_PID=""
+SESSION_XVFB_PIDS=()
 SESSION_STARTED_WINE=""
 
-session_start_display() {
-  local fdfile
+# Starts one more private Xvfb display and leaves its name (":N") in
+# SESSION_NEW_DISPLAY; session_stop stops it.
+session_new_display() {
+  local fdfile num i
   fdfile=$(mktemp)
   # -displayfd picks a free display number and writes it once the server is ready.
   # -noreset: without it the server resets (and the root turns black again)
   # when its last client, xsetroot, disconnects.
   Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset -ardelay 250 -arinterval 30 3>"$fdfile" >/dev/null 2>&1 &
-  SESSION_XVFB_PID=$!
-  local i
+  SESSION_XVFB_PIDS+=("$!")
   for i in $(seq 1 100); do
     [ -s "$fdfile" ] && break
     sleep 0.1
   done
-  local num
   num=$(tr -dc '0-9' <"$fdfile")
   rm -f "$fdfile"
   if [ -z "$num" ]; then
     echo "session: Xvfb did not start" >&2
     return 1
   fi
-  export DISPLAY=":$num"
+  SESSION_NEW_DISPLAY=":$num"
   # A grey desktop, so cut-away parts of windows are easy to see in screenshots.
-  command -v xsetroot >/dev/null && xsetroot -solid '#808080' 2>/dev/null || true
+  command -v xsetroot >/dev/null && DISPLAY="$SESSION_NEW_DISPLAY" xsetroot -solid '#808080' 2>/dev/null || true
+}
+
+# The display the session's programs run on.
+session_start_display() {
+  session_new_display || return 1
+  export DISPLAY="$SESSION_NEW_DISPLAY"
+}
+
+# Stops the displays started since the first $1 (all by default).
+_session_stop_displays() {
+  local keep="${1:-0}" i
+  for ((i = ${#SESSION_XVFB_PIDS[@]} - 1; i >= keep; i--)); do
+    kill "${SESSION_XVFB_PIDS[$i]}" 2>/dev/null || true
+    wait "${SESSION_XVFB_PIDS[$i]}" 2>/dev/null || true
+    unset "SESSION_XVFB_PIDS[$i]"
+  done
 }
 
 # The product is the 32-bit build (build/win32). The Windows tests run on the
@@ -77,15 +93,22 @@ session_restart_wine() {
   SESSION_STARTED_WINE=1
 }
 
-# The fault matrix of a Windows build (tests/faults/matrix.py) on three lanes
-# of its own, its output in the folder $2; extra arguments (-k NAME) go to it.
+# The fault matrix of a Windows build (tests/faults/matrix.py) on three lanes,
+# each on a display of its own, its output in the folder $2; extra arguments
+# (-k NAME) go to it. The lanes' displays stop when it ends.
 session_fault_matrix() {
+  local before=${#SESSION_XVFB_PIDS[@]} displays=() rc
+  while [ ${#displays[@]} -lt 3 ] && session_new_display; do displays+=("$SESSION_NEW_DISPLAY"); done
   python3 "$(dirname "${BASH_SOURCE[0]}")/../../tests/faults/matrix.py" --build "$1" --out "$2" \
-    --product "$1/bin/mírtáné.exe" --objdump "$FADER_OBJDUMP" --lanes 3 "${@:3}"
+    --product "$1/bin/mírtáné.exe" --objdump "$FADER_OBJDUMP" --displays "${displays[*]}" "${@:3}"
+  rc=$?
+  _session_stop_displays "$before"
+  return $rc
 }
 
-# The program users get, stripped as the release strips it, from the build
-# $1 (already built), into $1/run/; prints its path.
+# The program users get, without its symbols as in the release (the release
+# adds a debug link too), from the build $1 (already built), into $1/run/;
+# prints its path.
 session_stripped_program() {
   mkdir -p "$1/run"
   "${FADER_OBJDUMP%objdump}strip" --strip-all -o "$1/run/mírtáné.exe" "$1/bin/mírtáné.exe" || return 1
@@ -97,9 +120,5 @@ session_stop() {
     "$WINESERVER" -k >/dev/null 2>&1 || true
     SESSION_STARTED_WINE=""
   fi
-  if [ -n "$SESSION_XVFB_PID" ]; then
-    kill "$SESSION_XVFB_PID" 2>/dev/null || true
-    wait "$SESSION_XVFB_PID" 2>/dev/null || true
-    SESSION_XVFB_PID=""
-  fi
+  _session_stop_displays
 }

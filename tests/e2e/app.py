@@ -298,6 +298,14 @@ def shape_with_one_column_fault(outline):
     return shape
 
 
+def shape_may_have_one_column_fault():
+    """Whether the Wine on this platform is one that shows that fault: seen
+    on Wine 10.0; Wine 8 shows every region exactly."""
+    out = subprocess.run([os.environ["WINELOADER"], "--version"], capture_output=True, text=True).stdout
+    major = out.strip().removeprefix("wine-").split(".")[0]
+    return major.isdigit() and int(major) >= 10
+
+
 def in_rect(x, y, rect, margin=0):
     left, top, w, h = rect
     return left - margin <= x < left + w + margin and top - margin <= y < top + h + margin

@@ -166,21 +166,57 @@ class Desktop:
 
     def __init__(self, out):
         os.makedirs(out, exist_ok=True)
-        self.log = open(os.path.join(out, "desktop.stderr"), "wb")
+        self.log_path = os.path.join(out, "desktop.stderr")
+        self.log = open(self.log_path, "wb")
         self.procs = []
-        self._start(["openbox", "--sm-disable"])
-        Session.wait_for(lambda: "window id" in subprocess.run(
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], capture_output=True, text=True).stdout,
-            15, "the window manager to run")
-        self._start(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel", "--width", "120",
-                     "--height", "24"])
-        self.panel = Session.wait_for(
-            lambda: Session.xdotool("search", "--onlyvisible", "--name", "^panel$", check=False).split()[:1],
-            15, "the tray host's panel")[0]
+        try:
+            openbox = self._start(["openbox", "--sm-disable"])
+            self._wait_for(openbox, lambda: "window id" in subprocess.run(
+                ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], capture_output=True, text=True).stdout,
+                "the window manager to run")
+            self.panel = self._start_trayer()
+        except BaseException:
+            self.stop()
+            raise
+
+    def _start_trayer(self):
+        """The tray host's panel window. A trayer that ends or hangs before
+        its panel shows is started once more; the second failure stands."""
+        for attempt in (1, 2):
+            trayer = self._start(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
+                                  "--width", "120", "--height", "24"])
+            try:
+                return self._wait_for(trayer, lambda: Session.xdotool(
+                    "search", "--onlyvisible", "--name", "^panel$", check=False).split()[:1],
+                    "the tray host's panel")[0]
+            except Failure as failure:
+                if attempt == 2:
+                    raise
+                print("e2e: %s; starting trayer once more" % failure, flush=True)
+                trayer.kill()
+                trayer.wait()
 
     def _start(self, argv):
-        self.procs.append(subprocess.Popen(argv, stdout=self.log, stderr=subprocess.STDOUT,
-                                           stdin=subprocess.DEVNULL))
+        proc = subprocess.Popen(argv, stdout=self.log, stderr=subprocess.STDOUT, stdin=subprocess.DEVNULL)
+        self.procs.append(proc)
+        return proc
+
+    def _wait_for(self, proc, predicate, what):
+        """What predicate returns once proc shows it; a failure says whether
+        proc ended and what it printed."""
+        ended = object()
+        try:
+            value = Session.wait_for(lambda: predicate() or (ended if proc.poll() is not None else None), 20, what)
+            if value is not ended:
+                return value
+            failure = Failure("%s ended before showing %s" % (proc.args[0], what))
+        except Failure as timed_out:
+            failure = timed_out
+        self.log.flush()
+        with open(self.log_path, "rb") as f:
+            printed = f.read().decode("utf-8", "replace").strip()[-600:]
+        state = "running" if proc.poll() is None else "exit code %d" % proc.returncode
+        raise Failure("%s (%s %s; the desktop printed: %s)" % (failure, proc.args[0], state, printed or "nothing"))
 
     def docked_icon(self):
         """The centre of the icon docked in the tray host, or None. The panel

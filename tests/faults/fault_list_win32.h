@@ -2,7 +2,9 @@
 // the last error it sets when it fails. kCannotFail marks those that have no
 // failure to report (void, or an answer that is never an error: a previous
 // state, a predicate, a message's own result). The C runtime's functions
-// (msvcrt) are not here: its allocations fail through operator new.
+// (msvcrt) are not here: its allocations fail through operator new. Nor is
+// the x86-64 unwinder (RtlCaptureContext and its kin), which must be called
+// straight from its caller.
 #pragma once
 
 #include <windows.h>

@@ -30,7 +30,7 @@ import pe_imports  # noqa: E402
 # The functions of Windows XP SP3's DLLs the program may import, with sources.
 XP_EXPORTS = os.path.join(HERE, "xp_sp3_exports.txt")
 XP_VERSION = (5, 1)
-# The program's own sources, as the program is built (cmake/toolchain-mingw.cmake).
+# The program's own sources, as the program is built (CMakeLists.txt).
 PROGRAM_FOLDERS = ("base", "render", "chat", "window", "desktop")
 COMPILER = "i686-w64-mingw32-g++-win32"
 OBJDUMP = "i686-w64-mingw32-objdump"

@@ -42,7 +42,7 @@ class SkinRegion : public ::testing::Test {
     // one or its colour is the black of the background under it.
     seen_.assign(static_cast<std::size_t>(width_ * height_), false);
     drawn_.assign(seen_.size(), false);
-    // As the codec hands the picture over: premultiplied blue-green-red-alpha.
+    // As DecodeGif hands the picture over: premultiplied blue-green-red-alpha.
     std::vector<std::uint8_t> premultiplied(static_cast<std::size_t>(width_ * height_) * 4, 0);
     for (int i = 0; i < width_ * height_; ++i) {
       if (bits[i] == clear) continue;

@@ -169,7 +169,7 @@ TEST(MouseMessage, PositionIsSignedPixelsTimesTwipsPerPixel) {
 
 TEST(SkinCompositing, TransparentShowsTheBackgroundOpaqueItsOwnColour) {
   // Premultiplied blue, green, red, alpha; the last two pixels partly
-  // transparent (the shipped skin has none, a decoded picture may).
+  // transparent (no GIF has them; a direct caller may pass them).
   const std::array<std::uint8_t, 16> src{0, 0, 0, 0, 10, 20, 200, 255, 0, 0, 128, 128, 0, 0, 0, 2};
   std::array<std::uint8_t, 16> out{};
   fader::CompositeOver(src, 0x00000000, out);
