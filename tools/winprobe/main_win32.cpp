@@ -128,7 +128,7 @@ int Run(int argc, wchar_t** argv) {
   if (argc == 2 && std::wcscmp(argv[1], L"clipboard") == 0) return Clipboard();
   if (argc == 3 && std::wcscmp(argv[1], L"region") == 0) return Region(argv[2]);
   if (argc == 4 && std::wcscmp(argv[1], L"post") == 0) return Post(argv[2], argv[3]);
-  std::fputs("usage: winprobe text-at X Y | item-rect TITLE ID | clipboard | post TITLE MESSAGE\n", stderr);
+  std::fputs("usage: winprobe text-at X Y | item-rect TITLE ID | clipboard | region TITLE | post TITLE MESSAGE\n", stderr);
   return 2;
 }
 
