@@ -91,6 +91,9 @@ class ShellTray : public TrayShell {
   HWND window_;
 };
 
+// Whose the icon is; whether the window is hidden is tray_state's to say.
+bool IsTrayWindow(HWND window) { return window != nullptr && WindowFromValue(TrayData.hWnd) == window; }
+
 }  // namespace
 
 bool MinimizeToTray(HICON icon, std::u16string_view tip, HWND window) {
@@ -106,6 +109,10 @@ void RemoveTrayIcon() {
   tray_state.Leave(shell);
 }
 
+void RemoveTrayIconOf(HWND window) {
+  if (IsTrayWindow(window)) RemoveTrayIcon();
+}
+
 void RestoreFromTray(HWND window) {
   ShellTray shell(window);
   tray_state.Restore(shell);
@@ -117,6 +124,7 @@ UINT TaskbarCreatedMessage() {
 }
 
 void TrayTaskbarCreated(HWND window) {
+  if (!IsTrayWindow(window)) return;
   ShellTray shell(window);
   tray_state.TaskbarCreated(shell);
 }

@@ -29,9 +29,12 @@ extern TrayRecord TrayData;
 bool MinimizeToTray(HICON icon, std::u16string_view tip, HWND window);
 
 // Shell_NotifyIconA(NIM_DELETE) with TrayData as it is; the shell refuses it
-// quietly when no icon is there. For every way the program ends too, since
-// the shell may keep a dead program's icon.
+// quietly when no icon is there.
 void RemoveTrayIcon();
+
+// RemoveTrayIcon if the icon is the window's (TrayData names it); for every
+// way a window goes, since the shell may keep a dead program's icon.
+void RemoveTrayIconOf(HWND window);
 
 // RemoveTrayIcon, then shows the window again.
 void RestoreFromTray(HWND window);
@@ -40,8 +43,9 @@ void RestoreFromTray(HWND window);
 // started anew ("TaskbarCreated"); 0 if it could not be registered.
 UINT TaskbarCreatedMessage();
 
-// On that message to the window: while it is hidden to the tray its icon is
-// added again; if the shell refuses it the window is shown.
+// On that message to the window: while it is hidden to the tray (its icon is
+// the one TrayData names) the icon is added again; if the shell refuses it
+// the window is shown.
 void TrayTaskbarCreated(HWND window);
 
 // The first-version NOTIFYICONDATAA, nothing after the tip: 88 bytes in the

@@ -309,7 +309,7 @@ LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_ENDSESSION:
       // The session ends the process without destroying the window.
-      if (wp) RemoveTrayIcon();
+      if (wp) RemoveTrayIconOf(hwnd_);
       return 0;
     case WM_CLOSE:
       OnClose();
@@ -365,7 +365,7 @@ void FrmFade::OnClose() {
 // The way out comes first: nothing that fails after it keeps the process.
 void FrmFade::OnDestroy() {
   if (quit_on_destroy_) PostQuitMessage(0);
-  RemoveTrayIcon();
+  RemoveTrayIconOf(hwnd_);
 }
 
 void FrmFade::Paint(HDC dc) {

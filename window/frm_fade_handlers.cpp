@@ -46,7 +46,7 @@ bool LifecycleView::Post(std::u16string_view markup) { return ChatSend(markup); 
 int LifecycleView::Ask(std::u16string_view text, std::u16string_view title, unsigned style) {
   return MessageBoxW(f_.hWnd(), ToWide(text).c_str(), ToWide(title).c_str(), style);
 }
-void LifecycleView::RemoveTrayIcon() { fader::RemoveTrayIcon(); }
+void LifecycleView::RemoveTrayIcon() { RemoveTrayIconOf(f_.hWnd()); }
 void LifecycleView::EndProgram() { ExitProcess(0); }
 
 float DragView::Left() const { return f_.Left(); }
