@@ -93,6 +93,27 @@ session_restart_wine() {
   SESSION_STARTED_WINE=1
 }
 
+# Whether Wine manages the windows of the program (and of its test build)
+# and its own tray window: yes on a desktop with a window manager, no on a
+# bare test display. There Wine 8 would wait 2 s for a window manager
+# whenever a window hides, and Wine 10 would never unmap a hidden window it
+# manages; unmanaged, both hide it at once. The room stays managed, so that
+# a click gives it the keyboard as a person expects. Wine's processes read
+# this when they start, so they start again.
+session_wine_manages_windows() {
+  local exe key
+  "$WINELOADER" reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 </dev/null
+  for exe in mírtáné.exe mirtane-faults.exe explorer.exe; do
+    key="HKCU\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver"
+    if [ "$1" = yes ]; then
+      "$WINELOADER" reg delete "$key" /v Managed /f >/dev/null 2>&1 </dev/null
+    else
+      "$WINELOADER" reg add "$key" /v Managed /d N /f >/dev/null 2>&1 </dev/null
+    fi
+  done
+  session_restart_wine
+}
+
 # The fault matrix of a Windows build (tests/faults/matrix.py) on three lanes,
 # each on a display of its own, its output in the folder $2; extra arguments
 # (-k NAME) go to it. The lanes' displays stop when it ends.

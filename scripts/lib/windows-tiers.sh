@@ -37,19 +37,8 @@ if ! session_start_display; then
 fi
 # A prefix of each Wine's own: Wine 10 would convert Wine 8's for good.
 session_start_wine "$win/wine-$release"
-# No window manager runs on the test display: Wine 8 then waits 2 s for one
-# whenever a window hides, and Wine 10 never unmaps a hidden window it
-# manages. Unmanaged, both hide it at once. Only the program's windows and
-# Wine's own tray window: the room stays managed, so that a click gives it
-# the keyboard as a person expects. Wine's processes read this when they
-# start, so they start again. (The desktop tier, which runs a window
-# manager, lets Wine manage these windows again.)
-"$WINELOADER" reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 </dev/null
-for exe in mírtáné.exe mirtane-faults.exe explorer.exe; do
-  "$WINELOADER" reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\X11 Driver" /v Managed /d N /f \
-    >/dev/null 2>&1 </dev/null
-done
-session_restart_wine
+# No window manager runs on the test display (but in the desktop tier).
+session_wine_manages_windows no
 
 echo "== tier 2 on $label: Win32 tests of build/$FADER_WIN_BUILD"
 ctest --test-dir "$win" -j"$(nproc 2>/dev/null || echo 2)" --output-on-failure 2>&1 | tee "$logs/tier2.log"
@@ -60,9 +49,11 @@ python3 tests/e2e/run.py --build "$win" --program "$program" --out "$out" 2>&1 |
 tally_summary "$logs/tier3.log" e2e
 
 echo "== the desktop tier on $label: a window manager and a tray host on the display"
+session_wine_manages_windows yes
 python3 tests/e2e/run.py --desktop --build "$win" --program "$program" --out "$out-desktop" 2>&1 \
   | tee "$logs/desktop.log"
 tally_summary "$logs/desktop.log" e2e
+session_wine_manages_windows no
 
 echo "== the fault matrix on $label: every Windows function the session calls, made to fail"
 session_fault_matrix "$win" "$win/faults-$release" 2>&1 | tee "$logs/faults.log"

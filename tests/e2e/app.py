@@ -5,7 +5,7 @@ log says it received."""
 import os
 import subprocess
 
-from harness import Failure
+from harness import Failure, Session
 from harness import check as expect  # noqa: F401  (the tests' name for it)
 
 PROGRAM = "m\u00edrt\u00e1n\u00e9.exe"
@@ -193,13 +193,25 @@ def message_text(s, window):
     return None if out is None else out.decode("utf-8")
 
 
+def item_rect(s, title, item, what):
+    """(left, top, width, height) on the screen of the dialog item with that
+    identifier in the window titled title."""
+    out = s.probe("item-rect", title, item)
+    if out is None:
+        raise Failure("the %s dialog has no %s" % (title, what))
+    return tuple(map(int, out.split()))
+
+
+def click_item(s, title, item, what):
+    """Clicks the middle of a dialog item, as a person would."""
+    left, top, width, height = item_rect(s, title, item, what)
+    s.click(left + width // 2, top + height // 2)
+
+
 def basic_colour_cell(s, column, row):
     """The screen point of a basic colour, (column, row) of 8 by 6, found from
     the dialog's own grid: its size follows the fonts Wine finds."""
-    out = s.probe("item-rect", COLOUR_DIALOG, BASIC_COLOURS_ITEM)
-    if out is None:
-        raise Failure("the colour dialog has no grid of basic colours")
-    left, top, width, height = map(int, out.split())
+    left, top, width, height = item_rect(s, COLOUR_DIALOG, BASIC_COLOURS_ITEM, "grid of basic colours")
     dx, dy = width // 8, height // 6
     # Inside the painted square, clear of the gap the dialog leaves between cells.
     return left + dx * column + dx * 2 // 5, top + dy * row + dy * 2 // 5
@@ -314,8 +326,7 @@ def in_rect(x, y, rect, margin=0):
 def top_level_order():
     """The X windows directly under the root, bottom to top, mapped or not
     (xwininfo lists them top first)."""
-    out = subprocess.run(["xwininfo", "-root", "-children"], capture_output=True, text=True).stdout
-    return [int(line.split()[0], 16) for line in out.splitlines() if line.startswith("     0x")][::-1]
+    return [int(window, 16) for window in Session.children()][::-1]
 
 
 def _is_icon_red(rgb):

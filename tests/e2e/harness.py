@@ -95,12 +95,27 @@ class Session:
         """(x, y, width, height) of an X window on the screen. xwininfo's
         absolute place is right under a window manager too, where xdotool
         counts the frame's offset twice."""
+        return Session.window_info(window)[:4]
+
+    @staticmethod
+    def window_info(window):
+        """(x, y, width, height, viewable) of an X window, from one xwininfo."""
         res = subprocess.run(["xwininfo", "-id", str(window)], capture_output=True, text=True)
-        vals = dict(line.strip().split(":", 1) for line in res.stdout.splitlines() if ":" in line)
+        vals = dict((k.strip(), v.strip()) for k, v in
+                    (line.split(":", 1) for line in res.stdout.splitlines() if ":" in line))
         try:
-            return tuple(int(vals[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
+            return tuple(int(vals[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")) \
+                + (vals.get("Map State") == "IsViewable",)
         except (KeyError, ValueError):
             raise Failure("no geometry for X window %s: %s" % (window, res.stderr.strip()))
+
+    @staticmethod
+    def children(window="-root"):
+        """The X windows directly under window (the root by default), top
+        first, mapped or not, as xwininfo lists them."""
+        where = ["-root"] if window == "-root" else ["-id", str(window)]
+        out = subprocess.run(["xwininfo", *where, "-children"], capture_output=True, text=True).stdout
+        return [line.split()[0] for line in out.splitlines() if line.startswith("     0x")]
 
     def move_pointer(self, x, y):
         """Moves the pointer and waits until it is there (xdotool's --sync would
@@ -221,14 +236,9 @@ class Desktop:
     def docked_icon(self):
         """The centre of the icon docked in the tray host, or None. The panel
         keeps a 1x1 window of its own; a docked icon is a larger child."""
-        out = subprocess.run(["xwininfo", "-id", self.panel, "-children"], capture_output=True, text=True).stdout
-        for line in out.splitlines():
-            if not line.startswith("     0x"):
-                continue
-            window = line.split()[0]
-            x, y, w, h = Session.geometry(window)
-            if w > 1 and h > 1 and "IsViewable" in subprocess.run(
-                    ["xwininfo", "-id", window], capture_output=True, text=True).stdout:
+        for window in Session.children(self.panel):
+            x, y, w, h, viewable = Session.window_info(window)
+            if w > 1 and h > 1 and viewable:
                 return x + w // 2, y + h // 2
         return None
 

@@ -4,13 +4,11 @@ harness session, and ends with "e2e: N passed, M failed"."""
 
 import importlib.util
 import os
-import subprocess
 import sys
 import time
 import traceback
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import app  # noqa: E402
 import harness  # noqa: E402
 
 
@@ -30,15 +28,8 @@ def main():
           flush=True)
     desktop = None
     if args.desktop:
-        # Wine manages the program's windows and its own again (the Windows
-        # tiers tell it not to on a bare display), as on a user's desktop;
-        # its processes read that when they start.
-        for exe in (app.PROGRAM, "mirtane-faults.exe", "explorer.exe"):
-            subprocess.run([os.environ["WINELOADER"], "reg", "delete",
-                            "HKCU\\Software\\Wine\\AppDefaults\\%s\\X11 Driver" % exe, "/v", "Managed", "/f"],
-                           stdin=subprocess.DEVNULL, capture_output=True)
-        subprocess.run([os.environ["WINESERVER"], "-k"], capture_output=True)
-        subprocess.run([os.environ["WINESERVER"], "-w"], capture_output=True)
+        # Wine manages the windows here, as on a user's desktop
+        # (session_wine_manages_windows in scripts/lib/session.sh).
         desktop = harness.Desktop(args.out)
         print("e2e: with openbox and trayer on the display", flush=True)
     try:

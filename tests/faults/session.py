@@ -306,13 +306,7 @@ def _colour_dialog(s, st, swatch, cell, timeout):
     # OK takes the colour, Cancel keeps the old one: clicked, as a person
     # would (Wine 10 does not always give the keyboard to a dialog it does
     # not manage).
-    rect = s.probe("item-rect", app.COLOUR_DIALOG, 1 if cell else 2)
-    if rect is None:
-        app.point_into(s, s.visible_window(app.COLOUR_DIALOG))
-        s.key("Return" if cell else "Escape")
-    else:
-        left, top, width, height = map(int, rect.split())
-        s.click(left + width // 2, top + height // 2)
+    app.click_item(s, app.COLOUR_DIALOG, 1 if cell else 2, "OK button" if cell else "Cancel button")
     return st.after_click(count, "the colour dialog to close", timeout)
 
 
