@@ -40,7 +40,7 @@ for g in "${groups[@]}"; do
 done
 
 missing=()
-for p in "${packages[@]}"; do
+for p in $(printf '%s\n' "${packages[@]}" | sort -u); do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
     missing+=("$p")
   fi
@@ -54,5 +54,34 @@ echo "install-deps: installing ${missing[*]}"
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   $SUDO dpkg --add-architecture i386
 fi
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# A mirror in the middle of a sync serves index files of the wrong size for
+# a while ("Mirror sync in progress?"), and a download may fail: the update
+# is tried again, the install goes ahead on the indexes it could read, and a
+# failed install is tried once more after a fresh update.
+update() {
+  local attempt
+  for attempt in 1 2 3; do
+    $SUDO apt-get update -qq && return 0
+    [ "$attempt" -eq 3 ] || { echo "install-deps: apt-get update failed; trying again in 20 s" >&2; sleep 20; }
+  done
+  echo "install-deps: apt-get update failed 3 times; installing from the indexes it has" >&2
+}
+install() { $SUDO apt-get install -y -qq --no-install-recommends "$@" >/dev/null; }
+update
+install "${missing[@]}" && exit 0
+echo "install-deps: apt-get install failed; trying again in 20 s" >&2
+sleep 20
+update
+install "${missing[@]}" && exit 0
+# Without an index of the i386 packages (the mirror's may stay broken) the
+# 32-bit Wine cannot be installed; everything else can. The Windows tiers
+# then run the 64-bit build under 64-bit Wine, as on a machine that cannot
+# run 32-bit code.
+native=()
+for p in "${missing[@]}"; do [[ "$p" == *:i386 ]] || native+=("$p"); done
+if [ "${#native[@]}" -lt "${#missing[@]}" ] && install "${native[@]}"; then
+  echo "install-deps: the 32-bit Wine (wine32:i386) could not be installed; the Windows tiers run the 64-bit build under 64-bit Wine" >&2
+  exit 0
+fi
+echo "install-deps: could not install ${missing[*]}" >&2
+exit 1

@@ -79,7 +79,9 @@ timed_log "builds" "$log_dir/build.log" build_all || fail_setup "the build faile
 if [ "$FADER_WIN_BUILD" = win32 ]; then
   echo "test: the Windows tiers run build/win32 under 32-bit Wine"
 else
-  echo "test: this machine cannot execute 32-bit x86 code; the Windows tiers run the x86-64 build (build/win64) under 64-bit Wine"
+  why="this machine cannot execute 32-bit x86 code"
+  [ -x /usr/lib/wine/wine ] || why="the 32-bit Wine is not installed"
+  echo "test: $why; the Windows tiers run the x86-64 build (build/win64) under 64-bit Wine"
 fi
 win="$root/build/$FADER_WIN_BUILD"
 

@@ -68,12 +68,20 @@ platform_make_root() {
     command -v debootstrap >/dev/null || { echo "platform: debootstrap is not installed" >&2; return 1; }
     echo "platform: making a $codename root in $r (debootstrap)"
     mkdir -p "$(dirname "$r")"
-    _platform_sudo debootstrap --variant=minbase --include=ca-certificates,python3 \
-      "$codename" "$r" http://deb.debian.org/debian >"$r.debootstrap.log" 2>&1 \
-      || { echo "platform: debootstrap failed (see $r.debootstrap.log)" >&2; return 1; }
+    # A download can fail while the mirror syncs: a failed root is made once more.
+    if ! _platform_debootstrap "$r" "$codename"; then
+      echo "platform: debootstrap failed; making the root once more"
+      _platform_remove_root "$r" && _platform_debootstrap "$r" "$codename" \
+        || { echo "platform: debootstrap failed (see $r.debootstrap.log)" >&2; return 1; }
+    fi
     echo "$codename" | _platform_sudo tee "$r/.made" >/dev/null
   fi
   platform_in_root "$r" "$project" scripts/install-deps.sh wine wine-tests
+}
+
+_platform_debootstrap() {
+  _platform_sudo debootstrap --variant=minbase --include=ca-certificates,python3 \
+    "$2" "$1" http://deb.debian.org/debian >"$1.debootstrap.log" 2>&1
 }
 
 # Removes a root, unless something is still mounted inside it.
