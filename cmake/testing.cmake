@@ -1,6 +1,5 @@
 # GoogleTest is built from Debian's sources in both builds, so the host and the
 # win32 tests use the same framework, compiled with each build's own flags.
-set(FADER_GTEST_SRC /usr/src/googletest CACHE PATH "GoogleTest sources")
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)

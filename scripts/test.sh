@@ -59,10 +59,10 @@ other_root="$root/build/debian-$other"
 other_pid=$!
 
 build_all() {
-  cmake -S . -B build/host -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null || return 1
+  cmake -S . -B build/host -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFADER_TESTS=ON >/dev/null || return 1
   cmake --build build/host -j"$jobs" || return 1
   cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null || return 1
+    -DCMAKE_BUILD_TYPE=Release -DFADER_TESTS=ON >/dev/null || return 1
   # Where the Windows tiers run the x86-64 build, the 32-bit one is only the
   # program the release ships.
   local targets=()
@@ -70,7 +70,7 @@ build_all() {
   cmake --build build/win32 -j"$jobs" "${targets[@]}" || return 1
   if [ "$FADER_WIN_BUILD" != win32 ]; then
     cmake -S . -B "build/$FADER_WIN_BUILD" -DCMAKE_TOOLCHAIN_FILE="$FADER_WIN_TOOLCHAIN" \
-      -DCMAKE_BUILD_TYPE=Release >/dev/null || return 1
+      -DCMAKE_BUILD_TYPE=Release -DFADER_TESTS=ON >/dev/null || return 1
     cmake --build "build/$FADER_WIN_BUILD" -j"$jobs" || return 1
   fi
 }
