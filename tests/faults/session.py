@@ -12,6 +12,7 @@ import time
 
 import app
 import markup
+import tray
 from harness import Failure
 
 PROGRAM = "mirtane-faults.exe"
@@ -44,12 +45,6 @@ class FaultLog(app.LineLog):
                 return line.split()[1:]
         return []
 
-    def hooked(self):
-        return self.listed("hooked")
-
-    def cannot_fail(self):
-        return self.listed("cannot-fail")
-
 
 class Cell:
     """What one session saw; `problems` empty when it passed."""
@@ -71,9 +66,8 @@ def run(s, room_log, fault, timeout=20.0):
     or None (nothing fails)."""
     cell = Cell(fault)
     flog = FaultLog(os.path.join(s.out, "faults.log"))
-    for path in (flog.path,):
-        if os.path.exists(path):
-            os.remove(path)
+    if os.path.exists(flog.path):
+        os.remove(flog.path)
     env = os.environ.copy()
     env["MIRTANE_FAULT_LOG"] = flog.path
     env.pop("MIRTANE_FAULT", None)
@@ -107,7 +101,7 @@ def run(s, room_log, fault, timeout=20.0):
         stderr.close()
     _check_end(s, state, room_log, room_before)
     cell.calls = flog.calls()
-    cell.hooked, cell.cannot_fail = flog.hooked(), flog.cannot_fail()
+    cell.hooked, cell.cannot_fail = flog.listed("hooked"), flog.listed("cannot-fail")
     return cell
 
 
@@ -276,7 +270,7 @@ def _tray_round_trip(s, st, timeout):
             return False
         return True
     app.wait_hidden(s, app.CAPTION)
-    app.point_at_tray_icon(s)
+    tray.point_at_tray_icon(s)
     s.xdotool("click", "--repeat", 2, "--delay", 80, 1)
     st.window = app.wait_shown(s, app.CAPTION)
     # With no window manager the window Wine maps again can land beneath the
