@@ -71,7 +71,10 @@ class Session:
     # -- X display -------------------------------------------------------
     @staticmethod
     def xdotool(*args, check=True):
-        res = subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True)
+        try:
+            res = subprocess.run(["xdotool", *map(str, args)], capture_output=True, text=True, timeout=30)
+        except subprocess.TimeoutExpired:
+            raise Failure("xdotool %s did not answer in 30 s" % " ".join(map(str, args)))
         if check and res.returncode != 0:
             raise Failure("xdotool %s failed: %s" % (" ".join(map(str, args)), res.stderr.strip()))
         return res.stdout.strip()
@@ -98,9 +101,22 @@ class Session:
         return Session.window_info(window)[:4]
 
     @staticmethod
+    def xwininfo(window, *args):
+        """What xwininfo says of an X window ("-root" for the root). Given no
+        window id, xwininfo would wait for a click on one: a window that has
+        gone (its id '') fails here instead, as does an xwininfo that hangs."""
+        if not str(window).strip():
+            raise Failure("no X window to read (the window has gone)")
+        where = ["-root"] if window == "-root" else ["-id", str(window)]
+        try:
+            return subprocess.run(["xwininfo", *where, *args], capture_output=True, text=True, timeout=10)
+        except subprocess.TimeoutExpired:
+            raise Failure("xwininfo %s did not answer in 10 s" % " ".join(where + list(args)))
+
+    @staticmethod
     def window_info(window):
         """(x, y, width, height, viewable) of an X window, from one xwininfo."""
-        res = subprocess.run(["xwininfo", "-id", str(window)], capture_output=True, text=True)
+        res = Session.xwininfo(window)
         vals = dict((k.strip(), v.strip()) for k, v in
                     (line.split(":", 1) for line in res.stdout.splitlines() if ":" in line))
         try:
@@ -113,8 +129,7 @@ class Session:
     def children(window="-root"):
         """The X windows directly under window (the root by default), top
         first, mapped or not, as xwininfo lists them."""
-        where = ["-root"] if window == "-root" else ["-id", str(window)]
-        out = subprocess.run(["xwininfo", *where, "-children"], capture_output=True, text=True).stdout
+        out = Session.xwininfo(window, "-children").stdout
         return [line.split()[0] for line in out.splitlines() if line.startswith("     0x")]
 
     def move_pointer(self, x, y):
