@@ -185,14 +185,10 @@ def _script(s, st, timeout):
         _exit(s, st, timeout)
 
 
-def _message_box(s, st):
-    return app.message_text(s, st.window)
-
-
 def _clear_message_box(s, st):
     """A line that stayed in the box is what a person sees there and deletes
     before the next one."""
-    if _message_box(s, st):
+    if app.message_text(s, st.window):
         app.clear_message_box(s, st.window)
 
 
@@ -207,15 +203,14 @@ def _outcome_of_send(s, st, text, beeps, posted_before, room_log_wait, timeout):
     if not st.wait(settled, "%r to be posted or kept with a beep" % text, timeout):
         return
     if settled() == "kept" and room_log_wait() == posted_before:
-        held = _message_box(s, st)
+        held = app.message_text(s, st.window)
         if held != text:
             st.cell.problem("%r was neither posted nor kept: the box holds %r" % (text, held))
         st.kept.append(text)
 
 
 def _send_typed(s, st, timeout):
-    beeps = st.flog.count("beep")
-    posted = st.room_posted()
+    beeps, posted = st.flog.count("beep"), st.room_posted()
     keys = st.flog.count(KEY_DONE)
     app.click_control(s, st.window, app.TXT_MESSAGE)
     s.type_line(TYPED)
@@ -232,7 +227,7 @@ def _return_again(s, st, keys, timeout):
     The line's last key released is the end of its send."""
     if not st.wait(lambda: st.flog.count(KEY_DONE) >= keys, "the typed line's keys to be handled", timeout):
         return
-    if _message_box(s, st) != TYPED:
+    if app.message_text(s, st.window) != TYPED:
         return
     beeps, posted = st.flog.count("beep"), st.room_posted()
     s.key("Return")
@@ -250,8 +245,7 @@ def _paste(s, st):
 
 def _send_pasted(s, st, timeout):
     _paste(s, st)
-    beeps = st.flog.count("beep")
-    posted = st.room_posted()
+    beeps, posted = st.flog.count("beep"), st.room_posted()
     if not st.click(app.CMD_SEND, "the send button's click", timeout):
         return
     _outcome_of_send(s, st, PASTED, beeps, posted, st.room_posted, timeout)
@@ -301,7 +295,11 @@ def _colour_dialog(s, st, swatch, cell, timeout):
     # would (Wine 10 does not always give the keyboard to a dialog it does
     # not manage).
     app.click_item(s, app.COLOUR_DIALOG, 1 if cell else 2, "OK button" if cell else "Cancel button")
-    return st.after_click(count, "the colour dialog to close", timeout)
+    if not st.after_click(count, "the colour dialog to close", timeout):
+        return False
+    # Its X window may stay a moment after it has closed: the next dialog is
+    # told from it only once it has gone.
+    return st.wait(lambda: not s.visible_window(app.COLOUR_DIALOG), "the colour dialog to go", timeout)
 
 
 def _drag(s, st, timeout):
