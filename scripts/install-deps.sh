@@ -56,8 +56,8 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 # A mirror in the middle of a sync serves index files of the wrong size for
 # a while ("Mirror sync in progress?"), and a download may fail: the update
-# is tried again, the install goes ahead on the indexes it could read, and a
-# failed install is tried once more after a fresh update.
+# is tried three times, the install goes ahead on the indexes it could read,
+# and a failed install is tried once more after a fresh update.
 update() {
   local attempt
   for attempt in 1 2 3; do
@@ -67,12 +67,11 @@ update() {
   echo "install-deps: apt-get update failed 3 times; installing from the indexes it has" >&2
 }
 install() { $SUDO apt-get install -y -qq --no-install-recommends "$@" >/dev/null; }
-update
-install "${missing[@]}" && exit 0
-echo "install-deps: apt-get install failed; trying again in 20 s" >&2
-sleep 20
-update
-install "${missing[@]}" && exit 0
+for attempt in 1 2; do
+  update
+  install "${missing[@]}" && exit 0
+  [ "$attempt" -eq 2 ] || { echo "install-deps: apt-get install failed; trying again in 20 s" >&2; sleep 20; }
+done
 # Without an index of the i386 packages (the mirror's may stay broken) the
 # 32-bit Wine cannot be installed; everything else can. The Windows tiers
 # then run the 64-bit build under 64-bit Wine, as on a machine that cannot

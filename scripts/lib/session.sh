@@ -52,11 +52,17 @@ _session_stop_displays() {
 # with "Exec format error"), they run on the same sources built for x86-64
 # (build/win64) under 64-bit Wine. A choice given (win32 or win64) is taken
 # as it is: the other platform's root runs what this machine picked.
+# FADER_WIN_BUILD_WHY says why, when it picked win64 itself.
 session_pick_windows_build() {
   local pick="${1:-}"
+  FADER_WIN_BUILD_WHY=""
   if [ -z "$pick" ]; then
-    pick=win64
-    /lib/ld-linux.so.2 --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine ] && pick=win32
+    pick=win32
+    if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+      pick=win64 FADER_WIN_BUILD_WHY="this machine cannot execute 32-bit x86 code"
+    elif [ ! -x /usr/lib/wine/wine ]; then
+      pick=win64 FADER_WIN_BUILD_WHY="the 32-bit Wine is not installed"
+    fi
   fi
   if [ "$pick" = win32 ]; then
     export FADER_WIN_BUILD=win32 FADER_WIN_TOOLCHAIN=cmake/toolchain-mingw-i686.cmake

@@ -299,7 +299,8 @@ def _colour_dialog(s, st, swatch, cell, timeout):
         return False
     # Its X window may stay a moment after it has closed: the next dialog is
     # told from it only once it has gone.
-    return st.wait(lambda: not s.visible_window(app.COLOUR_DIALOG), "the colour dialog to go", timeout)
+    app.wait_hidden(s, app.COLOUR_DIALOG, timeout)
+    return True
 
 
 def _drag(s, st, timeout):
