@@ -3,6 +3,8 @@
 
   <out>/mirtane-<version>-<arch>.zip     mírtáné.exe (stripped) and README.txt
   <out>/mírtáné-<version>-<arch>.debug   the program's debug information
+  <out>/mirtane-<version>-<arch>.buildinfo  what made it: the toolchain's
+                                         packages, the commit, the time
   <out>/SHA256SUMS                       the zip's SHA-256, for `sha256sum -c`
 
 The zip is byte for byte the same wherever and whenever it is made from the
@@ -25,6 +27,10 @@ PROGRAM = "m\u00edrt\u00e1n\u00e9.exe"
 # The parts of README.md that the program's users need, in this order.
 README_SECTIONS = ("Download and run", "Using it")
 TOOL_PREFIX = {"win32": "i686-w64-mingw32-", "win64": "x86_64-w64-mingw32-"}
+# The Debian packages whose versions decide the program's bytes.
+TOOLCHAIN = ("gcc-mingw-w64-{0}-win32", "g++-mingw-w64-{0}-win32", "gcc-mingw-w64-base", "binutils-mingw-w64-{0}",
+             "mingw-w64-{0}-dev", "mingw-w64-common", "cmake", "make")
+DEBIAN_ARCH = {"win32": "i686", "win64": "x86-64"}
 # Entries say they were made on Unix, with fixed modes (nothing of this
 # machine's umask): Info-ZIP's unzip reads the name of an entry made on
 # "MS-DOS" in the DOS code page even when the UTF-8 flag is set, and shows
@@ -100,6 +106,29 @@ def write_zip(path, entries, epoch):
     os.replace(tmp, path)
 
 
+def buildinfo(arch, version, epoch, files):
+    """A record in the manner of Debian's .buildinfo, from which a user can
+    rebuild the release and compare: the commit, the time, the Debian it was
+    built on and the versions of the toolchain's packages."""
+    def dpkg(*args):
+        return subprocess.run(["dpkg-query"] + list(args), capture_output=True, text=True).stdout.strip()
+
+    os_release = dict(re.findall(r'^(\w+)="?([^"\n]*)"?$', open("/etc/os-release").read(), flags=re.M))
+    packages = [p.format(DEBIAN_ARCH[arch]) for p in TOOLCHAIN]
+    depends = ["%s (= %s)" % (p, dpkg("-W", "-f=${Version}", p) or "not installed") for p in packages]
+    lines = ["Format: 1.0", "Source: mirtane", "Version: " + version,
+             "Source-Commit: " + (os.environ.get("FADER_SOURCE_COMMIT") or "unknown (not built from a git checkout)"),
+             "Source-Date-Epoch: %d" % epoch,
+             "Build-Origin: Debian %s (%s)" % (os_release.get("VERSION_ID", "?"), os_release.get("VERSION_CODENAME", "?")),
+             "Build-Architecture: " + (subprocess.run(["dpkg", "--print-architecture"], capture_output=True,
+                                                      text=True).stdout.strip() or "?"),
+             "Checksums-Sha256:"]
+    lines += [" %s %d %s" % (sha256(path), os.path.getsize(path), os.path.basename(path)) for path in files]
+    lines += ["Installed-Build-Depends:"] + [" " + d + ("," if i < len(depends) - 1 else "")
+                                             for i, d in enumerate(depends)]
+    return "\n".join(lines) + "\n"
+
+
 def sha256(path):
     with open(path, "rb") as f:
         return hashlib.sha256(f.read()).hexdigest()
@@ -126,8 +155,8 @@ def main():
     os.makedirs(args.out, exist_ok=True)
     # The folder holds one release: files of an earlier version go.
     for old in os.listdir(args.out):
-        if re.fullmatch(r"(mirtane-.*-%s\.zip|m\u00edrt\u00e1n\u00e9-.*-%s\.debug|SHA256SUMS)" % (args.arch, args.arch),
-                        old):
+        if re.fullmatch(r"(mirtane-.*-%s\.(zip|buildinfo)|m\u00edrt\u00e1n\u00e9-.*-%s\.debug|SHA256SUMS)"
+                        % (args.arch, args.arch), old):
             os.remove(os.path.join(args.out, old))
 
     zip_name = "mirtane-%s-%s.zip" % (version, args.arch)
@@ -154,8 +183,13 @@ def main():
     with open(os.path.join(args.out, "SHA256SUMS"), "w", newline="\n") as f:
         f.write("%s  %s\n" % (digest, zip_name))
 
+    buildinfo_path = os.path.join(args.out, "mirtane-%s-%s.buildinfo" % (version, args.arch))
+    with open(buildinfo_path, "w", newline="\n") as f:
+        f.write(buildinfo(args.arch, version, epoch, [zip_path, debug_path]))
+
     print("release: %s (stripped) %d bytes, SHA-256 %s" % (PROGRAM, len(program), hashlib.sha256(program).hexdigest()))
     print("release: debug information in %s" % debug_path)
+    print("release: how it was built in %s" % buildinfo_path)
     print("release: %s" % zip_path)
     print("release: %d bytes" % os.path.getsize(zip_path))
     print("release: SHA-256 %s" % digest)

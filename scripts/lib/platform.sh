@@ -6,6 +6,10 @@
 # the project is mounted at the same path, so the host's builds run there
 # unchanged. Needs root (or sudo) and Debian's package mirror.
 
+# The release the program users get is built on: its MinGW-w64 has made every
+# release, and a newer one imports what Windows XP lacks (scripts/release.sh).
+RELEASE_CODENAME=bookworm
+
 platform_codename() { (. "${1:-}/etc/os-release" && echo "${VERSION_CODENAME:-}"); }
 
 # "Debian 12 (bookworm), Wine 8.0" for the system at the root given (/ by default).
@@ -55,10 +59,11 @@ platform_in_root() {
 }
 
 # Makes the root at $1 for the release $2 when it is missing or stale, and
-# brings its packages up to what the install script names ($3: the project).
+# brings its packages up to what the install script names ($3: the project;
+# the install script's groups follow, by default what the Windows tiers need).
 # A root is stale when it was never finished or was made for another release.
 platform_make_root() {
-  local r="$1" codename="$2" project="$3"
+  local r="$1" codename="$2" project="$3" groups="${*:4}"
   if [ -f "$r/.made" ] && [ "$(cat "$r/.made")" != "$codename" ]; then
     echo "platform: $r was made for $(cat "$r/.made"); making it again"
     _platform_remove_root "$r" || return 1
@@ -76,7 +81,7 @@ platform_make_root() {
     fi
     echo "$codename" | _platform_sudo tee "$r/.made" >/dev/null
   fi
-  platform_in_root "$r" "$project" scripts/install-deps.sh wine wine-tests
+  platform_in_root "$r" "$project" scripts/install-deps.sh "${groups:-wine wine-tests}"
 }
 
 _platform_debootstrap() {

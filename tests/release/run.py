@@ -9,6 +9,7 @@ with "release: N passed, M failed"."""
 import argparse
 import binascii
 import glob
+import hashlib
 import os
 import re
 import shutil
@@ -50,8 +51,15 @@ class Release:
         self.debug_name = "m\u00edrt\u00e1n\u00e9-%s-win32.debug" % self.version
         self.zip_path = os.path.join(dist, self.zip_name)
         self.debug_path = os.path.join(dist, self.debug_name)
+        self.buildinfo_name = "mirtane-%s-win32.buildinfo" % self.version
+        self.commit = subprocess.run(["git", "-C", root, "rev-parse", "HEAD"], capture_output=True,
+                                     text=True).stdout.strip()
         self.epoch = int(os.environ.get("SOURCE_DATE_EPOCH") or subprocess.run(
             ["git", "-C", root, "log", "-1", "--format=%ct"], capture_output=True, text=True, check=True).stdout)
+
+
+def sha256(path):
+    return hashlib.sha256(read(path)).hexdigest()
 
 
 def read(path):
@@ -229,6 +237,15 @@ def test_sha256sums_lists_the_zip_for_sha256sum(r):
                                                                                               res.stderr))
 
 
+def test_buildinfo_names_the_commit_the_time_debian_12s_toolchain_and_the_zip(r):
+    info = read(os.path.join(r.dist, r.buildinfo_name)).decode()
+    for line in ("Source-Commit: " + r.commit, "Source-Date-Epoch: %d" % r.epoch, "Build-Origin: Debian 12 (bookworm)",
+                 " %s %d %s" % (sha256(r.zip_path), os.path.getsize(r.zip_path), r.zip_name)):
+        check(line + "\n" in info, "the build information lacks %r:\n%s" % (line, info))
+    check(re.search(r"^ g\+\+-mingw-w64-i686-win32 \(= 12\.[^)]*\),$", info, re.M),
+          "the build information names no GCC 12 of Debian 12:\n" + info)
+
+
 def copy_sources(root, to):
     """The files git knows of (committed or not), else the tree without its outputs."""
     listed = subprocess.run(["git", "-C", root, "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
@@ -248,7 +265,10 @@ def test_a_copy_at_another_path_later_gives_the_same_release(r):
         other = os.path.join(tmp, "another place")
         copy_sources(r.root, other)
         # Another zone and umask, which a zip's times or modes could pick up.
-        env = dict(os.environ, SOURCE_DATE_EPOCH=str(r.epoch), TZ="Pacific/Kiritimati")
+        # The copy has no git: it is told the commit, and uses the release's root where there is one.
+        env = dict(os.environ, SOURCE_DATE_EPOCH=str(r.epoch), TZ="Pacific/Kiritimati",
+                   FADER_RELEASE_ROOT=os.path.join(r.root, "build", "debian-bookworm"),
+                   FADER_SOURCE_COMMIT=r.commit)
         log = os.path.join(r.root, "build", "test-logs", "release-again.log")
         start = time.time()
         with open(log, "wb") as out:
@@ -258,7 +278,7 @@ def test_a_copy_at_another_path_later_gives_the_same_release(r):
         check(res.returncode == 0, "release.sh failed in %s (see %s)" % (other, log))
         print("release: the second release took %.0f s" % (time.time() - start), flush=True)
         again = os.path.join(other, "dist")
-        for name in (r.zip_name, r.debug_name, "SHA256SUMS"):
+        for name in (r.zip_name, r.debug_name, r.buildinfo_name, "SHA256SUMS"):
             check(read(os.path.join(again, name)) == read(os.path.join(r.dist, name)),
                   "%s differs when made at %s" % (name, other))
 
