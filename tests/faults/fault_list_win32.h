@@ -7,6 +7,11 @@
 // straight from its caller.
 #pragma once
 
+// GCC 13's run-time and later import Vista's condition variables (never the
+// program users get, which Debian 12's GCC 12 builds): declared here, since
+// the program's own sources see only Windows XP's API.
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600
 #include <windows.h>
 #include <commctrl.h>
 #include <commdlg.h>
@@ -66,26 +71,33 @@ inline constexpr std::intptr_t kCannotFail = INTPTR_MIN;
   X(WideCharToMultiByte, 0, ERROR_INSUFFICIENT_BUFFER)                     \
   X(lstrcmpiW, kCannotFail, 0)                                             \
   X(lstrcpynW, 0, ERROR_INVALID_PARAMETER)                                 \
-  /* kernel32: the C and C++ runtime's calls */                           \
+  /* kernel32: the C and C++ runtime's calls (GCC 12's and GCC 14's) */  \
   X(CloseHandle, FALSE, ERROR_INVALID_HANDLE)                              \
   X(CreateSemaphoreW, 0, ERROR_NOT_ENOUGH_MEMORY)                          \
   X(DeleteCriticalSection, kCannotFail, 0)                                 \
   X(EnterCriticalSection, kCannotFail, 0)                                  \
+  X(FormatMessageA, 0, ERROR_MR_MID_NOT_FOUND)                             \
   X(FreeLibrary, FALSE, ERROR_INVALID_HANDLE)                              \
   X(GetCurrentThreadId, kCannotFail, 0)                                    \
   X(GetModuleHandleA, 0, ERROR_MOD_NOT_FOUND)                              \
   X(GetProcAddress, 0, ERROR_PROC_NOT_FOUND)                               \
   X(GetStartupInfoA, kCannotFail, 0)                                       \
+  X(GetSystemTimeAsFileTime, kCannotFail, 0)                               \
+  X(GetThreadId, 0, ERROR_INVALID_HANDLE)                                  \
+  X(InitializeConditionVariable, kCannotFail, 0)                           \
   X(InitializeCriticalSection, kCannotFail, 0)                             \
   X(IsDBCSLeadByteEx, kCannotFail, 0)                                      \
   X(LeaveCriticalSection, kCannotFail, 0)                                  \
   X(LoadLibraryA, 0, ERROR_MOD_NOT_FOUND)                                  \
   X(LoadLibraryW, 0, ERROR_MOD_NOT_FOUND)                                  \
+  /* its failure hands back the memory given, which no fixed value can */ \
+  X(LocalFree, kCannotFail, 0)                                             \
   X(MultiByteToWideChar, 0, ERROR_INSUFFICIENT_BUFFER)                     \
   X(RaiseException, kCannotFail, 0)                                        \
   X(ReleaseSemaphore, FALSE, ERROR_TOO_MANY_POSTS)                         \
   X(SetUnhandledExceptionFilter, kCannotFail, 0)                           \
   X(Sleep, kCannotFail, 0)                                                 \
+  X(SleepConditionVariableCS, FALSE, ERROR_TIMEOUT)                        \
   X(TlsAlloc, TLS_OUT_OF_INDEXES, ERROR_NOT_ENOUGH_MEMORY)                 \
   X(TlsFree, FALSE, ERROR_INVALID_PARAMETER)                               \
   X(TlsGetValue, 0, ERROR_INVALID_PARAMETER)                               \
@@ -93,6 +105,8 @@ inline constexpr std::intptr_t kCannotFail = INTPTR_MIN;
   X(VirtualProtect, FALSE, ERROR_INVALID_ADDRESS)                          \
   X(VirtualQuery, 0, ERROR_INVALID_PARAMETER)                              \
   X(WaitForSingleObject, WAIT_FAILED, ERROR_INVALID_HANDLE)                \
+  X(WakeAllConditionVariable, kCannotFail, 0)                              \
+  X(WakeConditionVariable, kCannotFail, 0)                                 \
   /* shell32 */                                                            \
   X(Shell_NotifyIconA, FALSE, ERROR_TIMEOUT)                               \
   /* user32 */                                                             \
