@@ -102,6 +102,8 @@ inline constexpr std::intptr_t kCannotFail = INTPTR_MIN;
   X(TlsFree, FALSE, ERROR_INVALID_PARAMETER)                               \
   X(TlsGetValue, 0, ERROR_INVALID_PARAMETER)                               \
   X(TlsSetValue, FALSE, ERROR_INVALID_PARAMETER)                           \
+  /* false only while another thread holds it: an answer, not an error */ \
+  X(TryEnterCriticalSection, kCannotFail, 0)                               \
   X(VirtualProtect, FALSE, ERROR_INVALID_ADDRESS)                          \
   X(VirtualQuery, 0, ERROR_INVALID_PARAMETER)                              \
   X(WaitForSingleObject, WAIT_FAILED, ERROR_INVALID_HANDLE)                \
