@@ -41,8 +41,11 @@ TEST(Twips, BackFromPixelsAsA32BitFloat) {
 TEST(Twips, PerPixelFollowsTheScreensDotsPerInch) {
   EXPECT_DOUBLE_EQ(fader::TwipsPerPixelForDpi(96), 15.0);
   EXPECT_DOUBLE_EQ(fader::TwipsPerPixelForDpi(120), 12.0);
-  EXPECT_THROW(fader::TwipsPerPixelForDpi(0), OverflowError);
-  EXPECT_THROW(fader::TwipsPerPixelForDpi(-96), OverflowError);
+  EXPECT_DOUBLE_EQ(fader::TwipsPerPixelForDpi(168), 1440.0 / 168);  // 8.571..., kept whole
+  // No dpi or an absurd one: the nearest of 96 to 480 dpi, the scales Windows offers.
+  EXPECT_DOUBLE_EQ(fader::TwipsPerPixelForDpi(0), 15.0);
+  EXPECT_DOUBLE_EQ(fader::TwipsPerPixelForDpi(1), 15.0);
+  EXPECT_DOUBLE_EQ(fader::TwipsPerPixelForDpi(4800), 3.0);
 }
 
 }  // namespace
