@@ -37,10 +37,10 @@ void ScaleNearest(std::span<const std::uint8_t> in, int width, int height, std::
   }
   if (in.empty() && !out.empty()) throw std::invalid_argument("nothing to scale up");
   // The centre of pixel x of the result, x + 1/2, lies over pixel
-  // (x + 1/2) * width / to_width of the picture: in whole numbers, without
-  // rounding.
+  // (x + 1/2) * from / to of the picture; one on the edge between two takes
+  // the first, as ImageMagick's sampler does. In whole numbers, unrounded.
   auto source = [](int x, int from, int to) {
-    return static_cast<std::size_t>((2 * std::int64_t{x} + 1) * from / (2 * std::int64_t{to}));
+    return static_cast<std::size_t>(((2 * std::int64_t{x} + 1) * from - 1) / (2 * std::int64_t{to}));
   };
   for (int y = 0; y < to_height; ++y) {
     const std::size_t row = source(y, height, to_height) * static_cast<std::size_t>(width);

@@ -19,7 +19,8 @@ void CompositeOver(std::span<const std::uint8_t> premultiplied, std::int32_t bac
 
 // Writes into `out` (to_width x to_height pixels of 4 bytes, rows top-down)
 // the picture `in` (width x height) scaled by nearest neighbour: each pixel
-// takes the pixel of `in` under its centre. Every colour of the result is one
+// takes the pixel of `in` under its centre (the upper or left one when the
+// centre lies on the edge between two). Every colour of the result is one
 // of the picture's, so the outline, cut at one exact colour, never gains a
 // blend of the skin and its background; at twice the size every pixel is
 // doubled exactly. Throws std::invalid_argument when a span does not hold its

@@ -93,6 +93,51 @@ TEST_F(FrmFadeDesktop, LoadCutsTheWindowToThePictureBoxsSkin) {
   EXPECT_LE(fader::test::LiveGdiObjects(fader::test::kGdiRegionType), regions_before);
 }
 
+TEST_F(FrmFadeDesktop, ANewScaleLaysTheWindowOutAgainInTheTrayAndKeepsTheTypedLine) {
+  Load();
+  form().txtMessage.SetText(u"typed before");
+  ClickMinimize();
+  constexpr int kFontType = 0x0A;
+  const int fonts = fader::test::LiveGdiObjects(kFontType);
+  // The screen's dpi as the message gives it, and the dpi laid out at.
+  const std::pair<int, int> scales[] = {{144, 144}, {192, 192}, {168, 168}, {4800, 480}, {0, 96}};
+  for (const auto& [sent, dpi] : scales) {
+    const double tpp = 1440.0 / dpi;
+    const int side = fader::TwipsToPixels(3750, tpp);
+    RECT place{-30, 20, -30 + fader::TwipsToPixels(5505, tpp), 20 + fader::TwipsToPixels(4230, tpp)};
+    SendMessageW(form().hWnd(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(sent, sent), reinterpret_cast<LPARAM>(&place));
+    ASSERT_EQ(form().Dpi(), dpi);
+    RECT at{};
+    GetWindowRect(form().hWnd(), &at);
+    EXPECT_TRUE(EqualRect(&at, &place)) << dpi;
+    for (int i = 0; i < fader::layout::kControlCount; ++i) {
+      HWND h = form().ControlWindow(static_cast<fader::layout::ControlId>(i));
+      if (!h) continue;
+      const auto want = fader::layout::ToPixels(fader::layout::kControls[i].place, {tpp, tpp});
+      const RECT got = fader::test::PlaceInParent(h);
+      EXPECT_EQ((std::vector<long>{got.left, got.top, got.right, got.bottom}),
+                (std::vector<long>{want.left, want.top, want.left + want.width, want.top + want.height})) << dpi;
+      if (i != fader::layout::kPicBox && fader::layout::kControls[i].kind != fader::layout::Kind::kSwatch) {
+        EXPECT_EQ(fader::test::FontOf(h).lfHeight, fader::layout::FontHeightForDpi(8.25, dpi)) << dpi;
+      }
+    }
+    int inside = 0;
+    EXPECT_EQ(PixelsOutOfTheOutline(form().hWnd(), form().picBox.hDC(), side, side, inside), 0) << dpi;
+    EXPECT_GT(inside, side * side / 4) << dpi;
+    EXPECT_EQ(fader::test::LiveGdiObjects(kFontType), fonts) << dpi;  // the old fonts are gone
+    // A place of no size, or none, changes nothing.
+    for (RECT bad : {RECT{0, 0, 0, 400}, RECT{50, 50, 40, 90}}) {
+      SendMessageW(form().hWnd(), 0x02E0, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&bad));
+    }
+    SendMessageW(form().hWnd(), 0x02E0, MAKEWPARAM(96, 96), 0);
+    EXPECT_EQ(form().Dpi(), dpi);
+  }
+  EXPECT_FALSE(IsWindowVisible(form().hWnd()));
+  Notify(WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(IsWindowVisible(form().hWnd()));
+  EXPECT_EQ(form().txtMessage.Text(), u"typed before");
+}
+
 TEST_F(FrmFadeDesktop, IsTopmostAfterLoadAndAfterHideAndShow) {
   EXPECT_FALSE(Topmost(form().hWnd()));
   Load();
