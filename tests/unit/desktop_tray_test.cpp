@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "base/overflow_error.h"
-#include "base/twips.h"
 #include "desktop/tray.h"
 
 namespace {
@@ -141,11 +140,6 @@ TEST(TrayEventDecoding, TwipsAt15PerPixelDecodeTheMouseMessage) {
   EXPECT_EQ(TrayEvent(7680, twips, 15), 0);  // 512: pointer moved
   EXPECT_EQ(TrayEvent(6180, twips, 12), 1);  // 515 at 120 dots per inch
   EXPECT_EQ(TrayEvent(7725, 0, 15), 1);      // any unit but pixels divides
-  for (int dpi : {144, 168, 192, 480}) {     // as the window converts x, in fractions of a twip too
-    const double tpp = fader::TwipsPerPixelForDpi(dpi);
-    EXPECT_EQ(TrayEvent(fader::PixelsToTwips(515, tpp), twips, tpp), 1) << dpi;
-    EXPECT_EQ(TrayEvent(fader::PixelsToTwips(516, tpp), twips, tpp), 2) << dpi;
-  }
 }
 
 TEST(TrayEventDecoding, PixelsAreTakenAsTheyAre) {

@@ -143,7 +143,6 @@ TEST(Fonts, HeightsFollowTheScreen) {
   EXPECT_EQ(FontHeightForDpi(8.25, 96), -11);
   EXPECT_EQ(FontHeightForDpi(8.25, 120), -14);  // 13.75
   EXPECT_EQ(FontHeightForDpi(8.25, 144), -16);  // 16.5, half to even
-  EXPECT_EQ(FontHeightForDpi(8.25, 192), -22);
   // Zero pixels is still a height; only a negative one is refused.
   EXPECT_EQ(FontHeightForDpi(0.375, 96), 0);  // 0.5, half to even
   EXPECT_EQ(FontHeightForDpi(8.25, 0), 0);
@@ -190,7 +189,6 @@ TEST(SkinCompositing, RefusesMismatchedOrUnpremultipliedPixels) {
   const std::array<std::uint8_t, 3> partial{};
   std::array<std::uint8_t, 3> out3{};
   EXPECT_THROW(fader::CompositeOver(partial, 0, out3), std::invalid_argument);
-  // Scaling: a picture that is not its size, and nothing to scale up.
   EXPECT_THROW(fader::ScaleNearest(bad, 2, 1, longer, 2, 1), std::invalid_argument);
   EXPECT_THROW(fader::ScaleNearest({}, 0, 0, out, 1, 1), std::invalid_argument);
 }
