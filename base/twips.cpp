@@ -1,5 +1,6 @@
 #include "base/twips.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/overflow_error.h"
@@ -25,9 +26,8 @@ float PixelsToTwips(std::int32_t pixels, double twips_per_pixel) {
   return static_cast<float>(static_cast<double>(pixels) * twips_per_pixel);
 }
 
-double TwipsPerPixelForDpi(int dots_per_inch) {
-  if (dots_per_inch <= 0) throw OverflowError("dots per inch must be positive");
-  return 1440.0 / dots_per_inch;
-}
+int SaneDpi(int dots_per_inch) { return std::clamp(dots_per_inch, kMinDpi, kMaxDpi); }
+
+double TwipsPerPixelForDpi(int dots_per_inch) { return 1440.0 / SaneDpi(dots_per_inch); }
 
 }  // namespace fader

@@ -28,8 +28,15 @@ std::int32_t TwipsToPixels(double twips, double twips_per_pixel);
 // Pixels to twips as the window reports positions: a 32-bit float.
 float PixelsToTwips(std::int32_t pixels, double twips_per_pixel);
 
-// The screen's twips per pixel for a given number of dots per inch (1440 /
-// dpi). Throws OverflowError for a dpi of 0 or less.
+// The dots per inch the window is laid out at: the screen's, brought into
+// 96 (100 %) to 480 (500 %), the scales Windows offers. A screen that reports
+// none or an absurd number (0, 1, 4800) gets the nearest of those.
+inline constexpr int kMinDpi = 96;
+inline constexpr int kMaxDpi = 480;
+int SaneDpi(int dots_per_inch);
+
+// The screen's twips per pixel at a number of dots per inch: 1440 / dpi, the
+// dpi brought into range by SaneDpi first (15 at 96, 7.5 at 192).
 double TwipsPerPixelForDpi(int dots_per_inch);
 
 }  // namespace fader

@@ -5,8 +5,10 @@ under the same Wine: CPU use over 10 seconds while idle, for the floor and for
 the program with nothing, a 100-character line and a 32,767-character line in
 its message box; and the time from the Return key to its answer, for the
 floor (its edit control got the key) and for the program (the room's log has
-the line). Prints the figures and their ratios to the floor; asserts nothing.
-Run it through scripts/bench-wine.sh."""
+the line). Before those, the time from launching the program to its window
+shown, outline and all, on a screen of 96 dpi and of 192 dpi. Prints the
+figures and their ratios to the floor or to 96 dpi; asserts nothing. Run it
+through scripts/bench-wine.sh."""
 
 import os
 import statistics
@@ -21,6 +23,8 @@ CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 FLOOR_TITLE = "Idle floor"
 ROUNDS = 5  # Return presses per short-line latency, of which the median counts
 WINDOWS = 3  # CPU windows per figure, of which the median counts: the kernel counts CPU in 10 ms steps
+STARTS = 3  # launches per scale in each of BLOCKS, of which the median counts
+BLOCKS = 3  # the scales take turns, so that a busy spell of the machine weighs on both
 
 
 def cpu_seconds(pid):
@@ -87,6 +91,39 @@ def key_to_log_ms(s, path, marks):
     raise harness.Failure("the log did not show %r within 30 s" % (marks,))
 
 
+def start_ms(s):
+    """Milliseconds from launching the program to its window on the screen.
+    It shows only once its outline is applied, so the outline is in them."""
+    start = time.monotonic()
+    s.program = s.wine(s.program_file or app.PROGRAM)
+    while not s.visible_window(app.CAPTION):  # each look takes an xdotool run: a few ms
+        if time.monotonic() - start > 30:
+            raise harness.Failure("the program did not show within 30 s")
+    ms = 1000.0 * (time.monotonic() - start)
+    s.stop()
+    app.wait_hidden(s, app.CAPTION)
+    return ms
+
+
+def measure_start(s):
+    """Start-up at 96 and at 192 dpi, one after the other in this run."""
+    figures = {96: [], 192: []}
+    try:
+        for _ in range(BLOCKS):
+            for dpi, ms in figures.items():
+                app.set_screen_dpi(dpi)
+                start_ms(s)  # the first program after Wine starts anew starts slower
+                ms += [start_ms(s) for _ in range(STARTS)]
+    finally:
+        app.set_screen_dpi(96)
+    base = statistics.median(figures[96])
+    print("Start-up, launch to the window shown with its outline, in ms (median, min, max of %d):"
+          % (BLOCKS * STARTS))
+    for dpi, ms in figures.items():
+        print("  %3d dpi %10.1f %8.1f %8.1f %9.2fx" % (dpi, statistics.median(ms), min(ms), max(ms),
+                                                     statistics.median(ms) / base))
+
+
 def measure_floor(s, server, seconds):
     path = os.path.join(s.out, "floor.log")
     proc = s.wine("idle_floor.exe", "--log", path, log_name="floor")
@@ -122,6 +159,7 @@ def measure_program(s, log, window, server, seconds):
 
 def measure(s, seconds):
     """Measures the floor and the program in one session and prints the figures."""
+    measure_start(s)
     log = app.start_room(s)
     server = wineserver_pid()
     if not server:

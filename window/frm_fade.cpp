@@ -7,6 +7,7 @@
 
 #include "base/wide_text_win32.h"
 #include "desktop/tray_win32.h"
+#include "window/attempt.h"
 #include "window/control_win32.h"
 #include "window/resource_ids.h"
 #include "window/screen_win32.h"
@@ -18,6 +19,8 @@ using layout::ControlId;
 using layout::kControls;
 
 constexpr int kFirstControlId = 1000;
+// WM_DPICHANGED, which XP's headers do not declare.
+constexpr UINT kWmDpiChanged = 0x02E0;
 constexpr UINT_PTR kFadeTimerId = 1;
 
 // The control the focus moves to from `from`: one whose window exists and is
@@ -50,13 +53,10 @@ bool FrmFade::Create(HINSTANCE instance) {
 }
 
 bool FrmFade::CreateWindowAndControls(HINSTANCE instance) {
-  tpp_ = ScreenTwipsPerPixel();
   const layout::Window& design = layout::kFrmFade;
   // Brushes, fonts, the skin and the icons only make the window look right:
   // without one it still works, in the system's colours and font.
   back_brush_.reset(CreateSolidBrush(ToColorRef(design.back_color)));
-  font_ = MakeFont(*design.font);
-  small_button_font_ = MakeFont(layout::kSmallButtonFont);
   // Decoded once: picBox is handed this picture, over the same background.
   static_assert(layout::kFrmFade.back_color == kControls[layout::kPicBox].back_color);
   skin_.Load(instance, FADER_IDR_SKIN, design.back_color);
@@ -68,16 +68,19 @@ bool FrmFade::CreateWindowAndControls(HINSTANCE instance) {
 
   // The icons are the window's own (WM_SETICON): the class may outlive one window.
   const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<FrmFade>, LoadCursorW(nullptr, IDC_ARROW));
+  // A popup has no frame, caption bar or system menu, so the client area is
+  // the whole window; the taskbar button comes from WS_EX_APPWINDOW. It is
+  // sized once it exists: its dpi is that of the screen it is on.
+  CreateLinkedWindow(this, kWhat, WS_EX_APPWINDOW, cls, ToWide(design.caption).c_str(), WS_POPUP | WS_CLIPCHILDREN,
+                     0, 0, 0, 0, nullptr, 0);
+  if (!hwnd_) return false;
+  UseDpi(WindowDpi(hwnd_));
   const int w = TwipsToPixels(design.client_width, tpp_.x);
   const int h = TwipsToPixels(design.client_height, tpp_.y);
   // Centred; a screen whose size the system cannot tell gets it at the top left.
   const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - w) / 2);
   const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - h) / 2);
-  // A popup has no frame, caption bar or system menu, so the client area is
-  // the whole window; the taskbar button comes from WS_EX_APPWINDOW.
-  CreateLinkedWindow(this, kWhat, WS_EX_APPWINDOW, cls, ToWide(design.caption).c_str(), WS_POPUP | WS_CLIPCHILDREN,
-                     x, y, w, h, nullptr, 0);
-  if (!hwnd_) return false;
+  SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
   if (icon_) SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   if (icon_) SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_ ? small_icon_ : icon_));
   if (!CreateControls()) {
@@ -85,6 +88,50 @@ bool FrmFade::CreateWindowAndControls(HINSTANCE instance) {
     return false;
   }
   return true;
+}
+
+// What follows from the window's dpi alone: twips per pixel, the fonts and
+// the skin at its designed size.
+void FrmFade::UseDpi(int dpi) {
+  dpi_ = SaneDpi(dpi);
+  const double tpp = TwipsPerPixelForDpi(dpi_);
+  tpp_ = TwipsPerPixel{tpp, tpp};
+  font_ = MakeFont(*layout::kFrmFade.font, dpi_);
+  small_button_font_ = MakeFont(layout::kSmallButtonFont, dpi_);
+  const layout::PixelRect box = layout::ToPixels(kControls[layout::kPicBox].place, tpp_);
+  skin_.ScaleTo(box.width, box.height);
+}
+
+// The window reached a screen of another scale, or the screen's scale
+// changed, shown or hidden in the tray: everything is laid out again at the
+// new dpi in the place the system suggests. The controls stay, and with them
+// what they hold (the typed line, the focus, the colours).
+void FrmFade::OnDpiChanged(int dpi, const RECT* place) {
+  // A place of no size is no place for the window.
+  if (!place || place->right <= place->left || place->bottom <= place->top) return;
+  const Font old_font = std::move(font_);  // until the controls hold the new ones
+  const Font old_small_font = std::move(small_button_font_);
+  UseDpi(dpi);
+  for (int i = 0; i < layout::kControlCount; ++i) {
+    const auto id = static_cast<ControlId>(i);
+    HWND control = ControlWindow(id);
+    if (!control || id == layout::kPicBox) continue;
+    const layout::PixelRect r = layout::ToPixels(kControls[id].place, tpp_);
+    SetWindowPos(control, nullptr, r.left, r.top, r.width, r.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The swatches have no font: their windows let it pass.
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(kControls[id])), TRUE);
+  }
+  picBox.Redraw(layout::ToPixels(kControls[layout::kPicBox].place, tpp_), skin_, tpp_);
+  TitleBar.SetTwipsPerPixel(tpp_);
+  // An outline that cannot be made anew leaves the window whole, never cut
+  // to its old size.
+  if (!Attempt([&] { lifecycle_view_.ApplyShape(); }) || !SkinRegion) {
+    SetWindowRgn(hwnd_, nullptr, TRUE);
+    SkinRegion = nullptr;
+  }
+  SetWindowPos(hwnd_, nullptr, place->left, place->top, place->right - place->left, place->bottom - place->top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 bool FrmFade::CreateControls() {
@@ -300,6 +347,9 @@ LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_MOUSEMOVE:
       OnMouseMove(wp, lp);
+      return 0;
+    case kWmDpiChanged:
+      Attempt([&] { OnDpiChanged(LOWORD(wp), reinterpret_cast<const RECT*>(lp)); });
       return 0;
     case WM_ACTIVATE:
       OnActivate(LOWORD(wp) != WA_INACTIVE, HIWORD(wp) != 0);

@@ -67,7 +67,9 @@ class FrmFade : public LinkedWindow {
   // default, tests that make several windows turn it off.
   void SetQuitOnDestroy(bool on) { quit_on_destroy_ = on; }
 
-  // The screen's twips per pixel the window was laid out with.
+  // The dots per inch the window is laid out at (those of its screen, in
+  // 96 to 480), and the twips per pixel that follow from them.
+  int Dpi() const { return dpi_; }
   double TwipsPerPixelX() const { return tpp_.x; }
   double TwipsPerPixelY() const { return tpp_.y; }
 
@@ -135,6 +137,8 @@ class FrmFade : public LinkedWindow {
  private:
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnMouseMove(WPARAM wp, LPARAM lp);
+  void OnDpiChanged(int dpi, const RECT* place);
+  void UseDpi(int dpi);
   void OnActivate(bool active, bool minimized);
   void GiveFocusBack();
   void OnClose();
@@ -166,6 +170,7 @@ class FrmFade : public LinkedWindow {
 
   HICON icon_ = nullptr;
   HICON small_icon_ = nullptr;
+  int dpi_ = 96;
   TwipsPerPixel tpp_{kTwipsPerPixelAt96Dpi, kTwipsPerPixelAt96Dpi};
   Brush back_brush_;
   Font font_;

@@ -29,6 +29,8 @@ class Panel3D : public LinkedWindow {
               TwipsPerPixel twips_per_pixel);
 
   std::u16string Caption() const;
+  // The factor its mouse events are reported in, from the window's dpi.
+  void SetTwipsPerPixel(TwipsPerPixel twips_per_pixel) { tpp_ = twips_per_pixel; }
 
   // The pointer shape over the panel, by the numbers of the panel's pointer
   // list: 0 the default arrow, 1 arrow, 2 cross, 3 I-beam, 4 icon, 5 size,

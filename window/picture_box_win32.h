@@ -29,6 +29,9 @@ class PictureBox : public LinkedWindow {
   // into its image and does not keep it.
   bool Create(HWND parent, int id, const layout::PixelRect& place, std::int32_t back_color,
               const SkinImage& picture, TwipsPerPixel twips_per_pixel);
+  // Moves the box to `place` and makes its image anew at that size, with
+  // `picture` over the background: the window laid out at another scale.
+  void Redraw(const layout::PixelRect& place, const SkinImage& picture, TwipsPerPixel twips_per_pixel);
 
   // The memory image's device context, owned by the box (never released by
   // the caller); nullptr when the image could not be made.

@@ -1,30 +1,29 @@
 #include "window/screen_win32.h"
 
-#include <windows.h>
-
 #include <string>
 
+#include "base/twips.h"
 #include "base/wide_text_win32.h"
 
 namespace fader {
-namespace {
 
-int ScreenCaps(int index) {
-  HDC dc = GetDC(nullptr);
-  const int v = dc ? GetDeviceCaps(dc, index) : 0;
-  if (dc) ReleaseDC(nullptr, dc);
-  return v > 0 ? v : 96;  // a screen that reports nothing is taken as 96 dpi
+int WindowDpi(HWND window) {
+  // Windows 10's, looked up: XP's user32 lacks it, and the program must load there.
+  using DpiForWindow = UINT(WINAPI*)(HWND);
+  static const auto for_window = reinterpret_cast<DpiForWindow>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+  int dpi = window && for_window ? static_cast<int>(for_window(window)) : 0;
+  if (dpi <= 0) {
+    HDC dc = GetDC(nullptr);
+    dpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 0;
+    if (dc) ReleaseDC(nullptr, dc);
+  }
+  return SaneDpi(dpi);  // none at all: 96
 }
 
-}  // namespace
-
-TwipsPerPixel ScreenTwipsPerPixel() {
-  return TwipsPerPixel{TwipsPerPixelForDpi(ScreenCaps(LOGPIXELSX)), TwipsPerPixelForDpi(ScreenCaps(LOGPIXELSY))};
-}
-
-Font MakeFont(const layout::Font& design) {
+Font MakeFont(const layout::Font& design, int dots_per_inch) {
   LOGFONTW lf{};
-  lf.lfHeight = layout::FontHeightForDpi(design.points, ScreenCaps(LOGPIXELSY));
+  lf.lfHeight = layout::FontHeightForDpi(design.points, dots_per_inch);
   lf.lfWeight = design.weight;
   lf.lfItalic = design.italic ? TRUE : FALSE;
   lf.lfUnderline = design.underline ? TRUE : FALSE;

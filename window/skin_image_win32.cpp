@@ -19,24 +19,39 @@ bool SkinImage::Load(HMODULE module, int id, std::int32_t background) {
 
 bool SkinImage::Decode(const void* bytes, std::size_t size, std::int32_t background) {
   bitmap_.reset();
-  width_ = height_ = 0;
-  GifPicture picture;
-  fader::Bitmap dib;
+  shown_.clear();
+  width_ = height_ = picture_width_ = picture_height_ = 0;
   try {
-    picture = DecodeGif(std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(bytes), size));
-    // Top-down, like the decoder's rows.
-    void* bits = nullptr;
-    dib = MakeTopDownDib(nullptr, picture.width, picture.height, bits);
-    if (!dib.get() || !bits) return false;
-    CompositeOver(picture.pixels, background,
-                  std::span<std::uint8_t>(static_cast<std::uint8_t*>(bits), picture.pixels.size()));
+    GifPicture picture =
+        DecodeGif(std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(bytes), size));
+    std::vector<std::uint8_t> shown(picture.pixels.size());
+    CompositeOver(picture.pixels, background, shown);
+    shown_ = std::move(shown);
+    picture_width_ = picture.width;
+    picture_height_ = picture.height;
   } catch (const std::exception&) {
     return false;  // a file the decoder refuses, or no memory for it: the window goes without its skin
   }
+  return ScaleTo(picture_width_, picture_height_);
+}
+
+bool SkinImage::ScaleTo(int width, int height) {
+  if (shown_.empty() || width < 1 || height < 1) return false;
+  // Top-down, like the decoder's rows.
+  void* bits = nullptr;
+  fader::Bitmap dib = MakeTopDownDib(nullptr, width, height, bits);
+  if (!dib.get() || !bits) return false;
+  try {
+    ScaleNearest(shown_, picture_width_, picture_height_,
+                 std::span<std::uint8_t>(static_cast<std::uint8_t*>(bits), static_cast<std::size_t>(width) * height * 4),
+                 width, height);
+  } catch (const std::exception&) {
+    return false;
+  }
   GdiFlush();
   bitmap_ = std::move(dib);
-  width_ = picture.width;
-  height_ = picture.height;
+  width_ = width;
+  height_ = height;
   return true;
 }
 

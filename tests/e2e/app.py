@@ -28,6 +28,38 @@ SWATCH_RECTS = [(32 + 24 * i, 104, 17, 17) for i in range(5)]  # Color1..Color5
 VISIBLE_CONTROLS = [TXT_MESSAGE_RECT, CMD_SEND_RECT, TITLE_BAR_RECT, CMD_EXIT_RECT, CMD_MINIMIZE_RECT] + SWATCH_RECTS
 
 
+# The scales the tests marked at_each_scale run at: 100 %, 150 % and 200 %.
+DPIS = (96, 144, 192)
+
+
+def scaled(s, pixels):
+    """A length in pixels at 96 dpi (15 twips each) at s.dpi, rounded as the program rounds."""
+    return round(pixels * 15 / (1440 / s.dpi))
+
+
+def set_screen_dpi(dpi):
+    """The prefix's screen at dpi. Wine's processes, its services among them, read it as
+    they start: all start anew (their output to nowhere, or a pipe they hold keeps this waiting)."""
+    wine, server = os.environ["WINELOADER"], os.environ["WINESERVER"]
+    for args in ([wine, "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d",
+                  str(dpi), "/f"], [server, "-k"], [server, "-w"], [server, "-p"], [wine, "cmd.exe", "/c", "exit"]):
+        subprocess.run(args, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=60)
+
+
+def at_each_scale(test):
+    """Runs a test on a screen at each of DPIS (s.dpi), and leaves it at 96."""
+    def run(s):
+        try:
+            for s.dpi in DPIS:
+                print("  at %d dpi" % s.dpi, flush=True)
+                set_screen_dpi(s.dpi)  # which ends the last scale's Wine processes
+                test(s)
+        finally:
+            set_screen_dpi(96)
+    return run
+
+
 def on_the_desktop(test):
     """Marks a test whose outcome a window manager or a tray host can change:
     the desktop tier runs it again with both on the display."""
@@ -137,9 +169,8 @@ def start_program(s):
 
 def wait_painted(s, window):
     """Waits until the window has painted: its message box shows white on the skin."""
-    x, y, _, _ = s.geometry(window)
-    s.wait_for(lambda: s.pixel(s.screenshot("painting"), x + TXT_MESSAGE[0], y + TXT_MESSAGE[1]) == (255, 255, 255),
-               10, "the window to paint")
+    x, y = (v + scaled(s, at) for v, at in zip(s.geometry(window), TXT_MESSAGE))
+    s.wait_for(lambda: s.pixel(s.screenshot("painting"), x, y) == (255, 255, 255), 10, "the window to paint")
 
 
 def centred_origin(s):
@@ -159,7 +190,7 @@ def start_both(s, *room_args):
 
 def click_control(s, window, control, button=1):
     x, y, _, _ = s.geometry(window)
-    s.click(x + control[0], y + control[1], button)
+    s.click(x + scaled(s, control[0]), y + scaled(s, control[1]), button)
 
 
 def click_into_room(s, room, x, y):

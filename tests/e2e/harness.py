@@ -38,6 +38,7 @@ class Session:
         self.program = None
         # What app.start_program adds to the program's environment alone.
         self.program_env = {}
+        self.dpi = 96  # the screen's dots per inch, which app.at_each_scale sets
 
     # -- processes -------------------------------------------------------
     def wine(self, exe, *args, log_name=None, env=None):

@@ -132,6 +132,7 @@ def test_with_no_room_nothing_is_posted_and_the_line_is_kept(s):
 
 
 @app.on_the_desktop
+@app.at_each_scale
 def test_exit_asks_no_keeps_running_yes_announces_and_ends(s):
     log, window = app.start_both(s)
     app.click_control(s, window, app.CMD_EXIT)

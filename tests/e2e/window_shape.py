@@ -10,9 +10,12 @@ from harness import Failure
 SKIN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources", "skin.gif")
 
 
-def skin_rgba():
-    """Rows of (r, g, b, a) of the skin picture, as its file holds it."""
-    out = subprocess.run(["convert", SKIN, "-depth", "8", "rgba:-"], capture_output=True, check=True).stdout
+def skin_rgba(dpi=96):
+    """Rows of (r, g, b, a) of the skin picture at its 3750 twips at dpi: each
+    pixel the file's pixel under its centre (ImageMagick's -sample)."""
+    side = round(3750 / (1440 / dpi))
+    out = subprocess.run(["convert", SKIN, "-sample", "%dx%d!" % (side, side), "-depth", "8", "rgba:-"],
+                         capture_output=True, check=True).stdout
     size = int(len(out) ** 0.5 / 2)  # square, four bytes a pixel
     return [[tuple(out[(row * size + col) * 4:(row * size + col) * 4 + 4]) for col in range(size)]
             for row in range(size)]
@@ -24,9 +27,9 @@ def cut_away(rgba):
     return rgba[3] == 0 or rgba[:3] == (0, 0, 0)
 
 
-def skin_outline():
+def skin_outline(dpi=96):
     """The window's outline as the skin gives it: every pixel not cut away."""
-    return {(x, y) for y, row in enumerate(skin_rgba()) for x, rgba in enumerate(row) if not cut_away(rgba)}
+    return {(x, y) for y, row in enumerate(skin_rgba(dpi)) for x, rgba in enumerate(row) if not cut_away(rgba)}
 
 
 def window_region(s):

@@ -68,22 +68,28 @@ class SkinRegion : public ::testing::Test {
   }
   static bool Seen(int x, int y) { return x >= 0 && x < width_ && seen_[y * width_ + x]; }
 
-  // MakeRegion over the picture box's place and size on a 15-twips screen.
-  static std::vector<Rect> Scanned(std::int32_t& transparent, int& outside) {
+  // MakeRegion over the picture box's place and size at `dpi`, over the skin
+  // as the window shows it there: scaled to the box's size.
+  static std::vector<Rect> Scanned(std::int32_t& transparent, int& outside, int dpi = 96) {
     const auto& place = fader::layout::kControls[fader::layout::kPicBox].place;
+    const double tpp = fader::TwipsPerPixelForDpi(dpi);
+    const int side = fader::TwipsToPixels(place.width, tpp);
+    std::vector<std::uint8_t> scaled(static_cast<std::size_t>(side * side) * 4);
+    fader::ScaleNearest(shown_, width_, height_, scaled, side, side);
     std::vector<Rect> rects;
     auto pixel = [&](std::int32_t x, std::int32_t y) -> std::uint32_t {
-      if (x < 0 || y < 0 || x >= width_ || y >= height_) {
+      if (x < 0 || y < 0 || x >= side || y >= side) {
         ++outside;
         return 0;
       }
-      return Shown(x, y);
+      const std::uint8_t* p = &scaled[static_cast<std::size_t>(y * side + x) * 4];
+      return p[0] << 16 | p[1] << 8 | p[2];
     };
     auto add = [&](std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) {
       rects.push_back({l, t, r, b});
     };
     fader::MakeRegion(pixel, add, fader::PictureTwips{double(place.width), double(place.height)},
-                      fader::TwipsPerPixel{15, 15}, transparent);
+                      fader::TwipsPerPixel{tpp, tpp}, transparent);
     return rects;
   }
 
@@ -159,6 +165,28 @@ TEST_F(SkinRegion, AGivenColourOfOneOrMoreCutsOnlyThatColour) {
   EXPECT_EQ(got.front(), (Rect{0, 0, got.front().right, 1}));
   for (const Rect& r : got) {
     for (int x = r.left; x < r.right; ++x) ASSERT_NE(Shown(x, r.top), static_cast<std::uint32_t>(red));
+  }
+}
+
+TEST_F(SkinRegion, AtEveryScaleTheOutlineHoldsEveryControlTheUserSeesAndAt192DpiEachPixelIsDoubled) {
+  std::int32_t transparent = 0;
+  int outside = 0;
+  std::vector<bool> at96;
+  for (int dpi = 96; dpi <= 288; dpi += 24) {
+    const int side = fader::TwipsToPixels(3750, fader::TwipsPerPixelForDpi(dpi));
+    std::vector<bool> in(static_cast<std::size_t>(side * side), false);
+    for (const Rect& r : Scanned(transparent, outside, dpi))
+      for (int x = r.left; x < r.right; ++x) in[r.top * side + x] = true;
+    if (dpi == 96) at96 = in;
+    for (int i = 0; dpi == 192 && i < side * side; ++i) {
+      ASSERT_EQ(in[i], at96[(i / side / 2) * width_ + i % side / 2]) << i % side << "," << i / side;
+    }
+    const double tpp = fader::TwipsPerPixelForDpi(dpi);
+    for (const auto& c : fader::layout::kControls) {
+      const auto p = fader::layout::ToPixels(c.place, {tpp, tpp});
+      for (int y = p.top; c.seen && y < p.top + p.height; ++y)
+        for (int x = p.left; x < p.left + p.width; ++x) ASSERT_TRUE(in[y * side + x]) << dpi << " " << c.name;
+    }
   }
 }
 

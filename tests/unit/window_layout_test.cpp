@@ -189,6 +189,8 @@ TEST(SkinCompositing, RefusesMismatchedOrUnpremultipliedPixels) {
   const std::array<std::uint8_t, 3> partial{};
   std::array<std::uint8_t, 3> out3{};
   EXPECT_THROW(fader::CompositeOver(partial, 0, out3), std::invalid_argument);
+  EXPECT_THROW(fader::ScaleNearest(bad, 2, 1, longer, 2, 1), std::invalid_argument);
+  EXPECT_THROW(fader::ScaleNearest({}, 0, 0, out, 1, 1), std::invalid_argument);
 }
 
 }  // namespace

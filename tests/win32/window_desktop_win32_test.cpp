@@ -93,6 +93,43 @@ TEST_F(FrmFadeDesktop, LoadCutsTheWindowToThePictureBoxsSkin) {
   EXPECT_LE(fader::test::LiveGdiObjects(fader::test::kGdiRegionType), regions_before);
 }
 
+TEST_F(FrmFadeDesktop, ANewScaleLaysTheWindowOutAgainInTheTrayAndKeepsTheTypedLine) {
+  using namespace fader::layout;
+  Load();
+  form().txtMessage.SetText(u"typed before");
+  ClickMinimize();
+  const int fonts = fader::test::LiveGdiObjects(0x0A);  // font objects
+  // The dpi the message gives, and the dpi laid out at.
+  for (const auto& [sent, dpi] : {std::pair(144, 144), std::pair(168, 168), std::pair(4800, 480), std::pair(0, 96)}) {
+    const double tpp = 1440.0 / dpi;
+    RECT place{-30, 20, -30 + fader::TwipsToPixels(5505, tpp), 20 + fader::TwipsToPixels(4230, tpp)}, at{};
+    SendMessageW(form().hWnd(), 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(sent, sent), reinterpret_cast<LPARAM>(&place));
+    ASSERT_EQ(form().Dpi(), dpi);
+    EXPECT_TRUE(GetWindowRect(form().hWnd(), &at) && EqualRect(&at, &place)) << dpi;
+    for (int i = 0; i < kControlCount; ++i) {
+      HWND h = form().ControlWindow(static_cast<ControlId>(i));
+      const PixelRect want = ToPixels(kControls[i].place, {tpp, tpp});
+      const RECT got = h ? fader::test::PlaceInParent(h) : RECT{};
+      EXPECT_TRUE(!h || (std::vector<long>{got.left, got.top, got.right - got.left, got.bottom - got.top} ==
+                         std::vector<long>{want.left, want.top, want.width, want.height})) << dpi << " " << i;
+      EXPECT_TRUE(!h || i == kPicBox || kControls[i].kind == Kind::kSwatch ||
+                  fader::test::FontOf(h).lfHeight == FontHeightForDpi(8.25, dpi)) << dpi << " " << i;
+    }
+    int inside = 0, side = fader::TwipsToPixels(3750, tpp);
+    EXPECT_EQ(PixelsOutOfTheOutline(form().hWnd(), form().picBox.hDC(), side, side, inside), 0) << dpi;
+    EXPECT_EQ(fader::test::LiveGdiObjects(0x0A), fonts) << dpi;  // the old fonts are gone
+    // A place of no size, or none, changes nothing.
+    for (RECT bad : {RECT{0, 0, 0, 400}, RECT{50, 50, 40, 90}})
+      SendMessageW(form().hWnd(), 0x02E0, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&bad));
+    SendMessageW(form().hWnd(), 0x02E0, MAKEWPARAM(96, 96), 0);
+    EXPECT_EQ(form().Dpi(), dpi);
+  }
+  EXPECT_FALSE(IsWindowVisible(form().hWnd()));
+  Notify(WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(IsWindowVisible(form().hWnd()));
+  EXPECT_EQ(form().txtMessage.Text(), u"typed before");
+}
+
 TEST_F(FrmFadeDesktop, IsTopmostAfterLoadAndAfterHideAndShow) {
   EXPECT_FALSE(Topmost(form().hWnd()));
   Load();

@@ -120,7 +120,7 @@ TEST_F(ProgramResources, IconGroup1HoldsIcon30001Of32By32With256ColoursAndAMask)
   EXPECT_FALSE(mask[16 * 4 + 2] & 0x80);  // the centre: opaque
 }
 
-TEST_F(ProgramResources, ManifestNamesTheProgramAtTheProjectsVersionNotDpiAware) {
+TEST_F(ProgramResources, ManifestNamesTheProgramAtTheProjectsVersionAwareOfEachMonitorsDpi) {
   DWORD size = 0;
   const BYTE* manifest = Resource(1, MAKEINTRESOURCEW(24), &size);
   ASSERT_NE(manifest, nullptr);
@@ -131,9 +131,8 @@ TEST_F(ProgramResources, ManifestNamesTheProgramAtTheProjectsVersionNotDpiAware)
   const std::string tag = text.substr(identity, text.find("/>", identity) - identity);
   EXPECT_NE(tag.find(R"(name="grelvin.mirtane")"), std::string::npos) << tag;
   EXPECT_NE(tag.find(R"( version=")" + kVersion + R"(.0")"), std::string::npos) << tag;
-  const auto at = text.find("<dpiAware");
-  ASSERT_NE(at, std::string::npos);
-  EXPECT_NE(text.find(">false</dpiAware>", at), std::string::npos);
+  EXPECT_NE(text.find(">true/pm</dpiAware>"), std::string::npos);
+  EXPECT_NE(text.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
 }
 
 TEST_F(FrmFadeTest, WindowIconIsTheProgramIconAt32By32) {

@@ -10,18 +10,12 @@
 #include "tests/win32/window_test_support.h"
 #include "window/layout.h"
 #include "window/resource_ids.h"
-#include "window/screen_win32.h"
 #include "window/skin_image_win32.h"
 
 namespace fader::test {
 namespace {
 
 using namespace fader::layout;
-
-TEST(Screen, HasFifteenTwipsPerPixelForTheUnawareProgram) {
-  EXPECT_DOUBLE_EQ(ScreenTwipsPerPixel().x, 15.0);
-  EXPECT_DOUBLE_EQ(ScreenTwipsPerPixel().y, 15.0);
-}
 
 TEST_F(FrmFadeTest, IsAHiddenBorderlessWindowWithATaskbarButton) {
   HWND h = form().hWnd();

@@ -135,6 +135,14 @@ int Run(int argc, wchar_t** argv) {
 }  // namespace
 
 int main() {
+  // Aware of dpi, so that its points and places are the screen's pixels, as
+  // X has them, at any scale: a reader that is not would be given another
+  // program's aware window in 96-dpi terms. Vista's, so looked up.
+  using SetAware = BOOL(WINAPI*)();
+  if (const auto set_aware = reinterpret_cast<SetAware>(reinterpret_cast<void (*)()>(
+          GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDPIAware")))) {
+    set_aware();
+  }
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (!argv) return 2;
