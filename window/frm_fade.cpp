@@ -68,19 +68,29 @@ bool FrmFade::CreateWindowAndControls(HINSTANCE instance) {
 
   // The icons are the window's own (WM_SETICON): the class may outlive one window.
   const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<FrmFade>, LoadCursorW(nullptr, IDC_ARROW));
-  // A popup has no frame, caption bar or system menu, so the client area is
-  // the whole window; the taskbar button comes from WS_EX_APPWINDOW. It is
-  // sized once it exists: its dpi is that of the screen it is on.
-  CreateLinkedWindow(this, kWhat, WS_EX_APPWINDOW, cls, ToWide(design.caption).c_str(), WS_POPUP | WS_CLIPCHILDREN,
-                     0, 0, 0, 0, nullptr, 0);
-  if (!hwnd_) return false;
-  UseDpi(WindowDpi(hwnd_));
-  const int w = TwipsToPixels(design.client_width, tpp_.x);
-  const int h = TwipsToPixels(design.client_height, tpp_.y);
   // Centred; a screen whose size the system cannot tell gets it at the top left.
-  const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - w) / 2);
-  const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - h) / 2);
-  SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  auto centred = [&] {
+    const int w = TwipsToPixels(design.client_width, tpp_.x);
+    const int h = TwipsToPixels(design.client_height, tpp_.y);
+    const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - w) / 2);
+    const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - h) / 2);
+    return RECT{x, y, x + w, y + h};
+  };
+  // Made at the screen's dpi; once on a screen, Windows 10 may tell that
+  // screen's apart.
+  UseDpi(WindowDpi(nullptr));
+  RECT place = centred();
+  // A popup has no frame, caption bar or system menu, so the client area is
+  // the whole window; the taskbar button comes from WS_EX_APPWINDOW.
+  CreateLinkedWindow(this, kWhat, WS_EX_APPWINDOW, cls, ToWide(design.caption).c_str(), WS_POPUP | WS_CLIPCHILDREN,
+                     place.left, place.top, place.right - place.left, place.bottom - place.top, nullptr, 0);
+  if (!hwnd_) return false;
+  if (const int dpi = WindowDpi(hwnd_); dpi != dpi_) {
+    UseDpi(dpi);
+    place = centred();
+    SetWindowPos(hwnd_, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   if (icon_) SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   if (icon_) SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_ ? small_icon_ : icon_));
   if (!CreateControls()) {
