@@ -9,7 +9,6 @@ with "release: N passed, M failed"."""
 import argparse
 import binascii
 import glob
-import hashlib
 import os
 import re
 import shutil
@@ -56,10 +55,6 @@ class Release:
                                      text=True).stdout.strip()
         self.epoch = int(os.environ.get("SOURCE_DATE_EPOCH") or subprocess.run(
             ["git", "-C", root, "log", "-1", "--format=%ct"], capture_output=True, text=True, check=True).stdout)
-
-
-def sha256(path):
-    return hashlib.sha256(read(path)).hexdigest()
 
 
 def read(path):
@@ -229,21 +224,17 @@ def test_the_programs_sources_compile_against_windows_xps_api(r):
     check(res.returncode == 0, "the sources do not compile against Windows XP's API:\n" + res.stderr[-4000:])
 
 
-def test_sha256sums_lists_the_zip_for_sha256sum(r):
+def test_sha256sums_and_the_build_information_name_the_zip_and_debian_12s_toolchain(r):
     sums = read(os.path.join(r.dist, "SHA256SUMS")).decode()
     check([line.split("  ", 1)[1] for line in sums.splitlines()] == [r.zip_name], "SHA256SUMS lists %r" % sums)
     res = subprocess.run(["sha256sum", "-c", "SHA256SUMS"], cwd=r.dist, capture_output=True, text=True)
     check(res.returncode == 0 and res.stdout == "%s: OK\n" % r.zip_name, "sha256sum -c: %s%s" % (res.stdout,
                                                                                               res.stderr))
-
-
-def test_buildinfo_names_the_commit_the_time_debian_12s_toolchain_and_the_zip(r):
     info = read(os.path.join(r.dist, r.buildinfo_name)).decode()
     for line in ("Source-Commit: " + r.commit, "Source-Date-Epoch: %d" % r.epoch, "Build-Origin: Debian 12 (bookworm)",
-                 " %s %d %s" % (sha256(r.zip_path), os.path.getsize(r.zip_path), r.zip_name)):
-        check(line + "\n" in info, "the build information lacks %r:\n%s" % (line, info))
-    check(re.search(r"^ g\+\+-mingw-w64-i686-win32 \(= 12\.[^)]*\),$", info, re.M),
-          "the build information names no GCC 12 of Debian 12:\n" + info)
+                 " %s %d %s" % (sums.split()[0], os.path.getsize(r.zip_path), r.zip_name),
+                 " g++-mingw-w64-i686-win32 (= 12."):
+        check(line in info, "the build information lacks %r:\n%s" % (line, info))
 
 
 def copy_sources(root, to):
