@@ -125,13 +125,12 @@ def test_minimize_hides_to_the_tray_and_double_click_or_right_press_bring_it_bac
     expect(s.program.poll() is None, "the program ended")
 
 
-def _picture_of(s, outline, shape, size):
+def _picture_of(s, controls, outline, shape, size):
     """What the screen shows of the window, (x, y) -> (r, g, b), for a window
     region `outline` shown by X with `shape`: the skin inside both, black
     (never painted) inside the shape alone, the grey desktop elsewhere. None
-    where a control lies on the skin."""
+    where one of `controls` (their places at s.dpi) lies on the skin."""
     skin = window_shape.skin_rgba(s.dpi)
-    controls = [tuple(app.scaled(s, v) for v in rect) for rect in app.VISIBLE_CONTROLS]
     picture = {}
     for py in range(size[1]):
         for px in range(size[0]):
@@ -161,18 +160,20 @@ def test_the_desktop_shows_through_every_cut_away_pixel_and_the_skin_inside_the_
     region = window_shape.window_region(s)
     expect(region == outline, "the window's region differs from the skin's outline in %d pixels, e.g. %r"
            % (len(region ^ outline), sorted(region ^ outline)[:6]))
-    for left, top, width, height in ([app.scaled(s, v) for v in rect] for rect in app.VISIBLE_CONTROLS):
+    controls = [[app.scaled(s, v) for v in rect] for rect in app.VISIBLE_CONTROLS]
+    for left, top, width, height in controls:
         outside = {(x, y) for x in range(left, left + width) for y in range(top, top + height)} - region
         expect(not outside, "the control at %d,%d lies outside the outline at %r" % (left, top, sorted(outside)[:4]))
     x, y, w, h = s.geometry(window)
     shot = s.screenshot("shaped-%d-dpi" % s.dpi)
     rows = s.screen_pixels(shot, x, y, w, h)
-    wrong = _differences(rows, _picture_of(s, outline, outline, (w, h)))
+    wrong = _differences(rows, _picture_of(s, controls, outline, outline, (w, h)))
     if wrong and window_shape.shape_may_have_one_column_fault():
         # Wine 10.0 shows a span that lies inside one 8-pixel column wrongly
         # (the narrow rows at the outline's four tips): the region is right,
         # the screen may show that fault and nothing else.
-        faulty = _differences(rows, _picture_of(s, outline, window_shape.shape_with_one_column_fault(outline), (w, h)))
+        faulty = _differences(rows, _picture_of(s, controls, outline,
+                                                window_shape.shape_with_one_column_fault(outline), (w, h)))
         expect(not faulty, "%d pixels differ from the skin's outline, e.g. (x, y, seen, wanted) %r (%s)"
                % (len(wrong), wrong[:6], shot))
         print("  the screen shows the outline with the X shape fault of Wine 10.0 (%d pixels at the tips)"
