@@ -155,6 +155,10 @@ def start_room(s, *args, exe=ROOM):
     """Starts the room with these extra options; returns its log once it is ready."""
     _wait_gone(s, ROOM_TITLE)
     log = RoomLog(os.path.join(s.out, "room.log"))
+    # A room started before in this test (at another scale) left its "ready"
+    # there, which the new room only clears once it runs.
+    if os.path.exists(log.path):
+        os.remove(log.path)
     s.wine(exe, "--log", log.path, *args, log_name="room")
     log.wait_ready(s)
     return log
