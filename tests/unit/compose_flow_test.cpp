@@ -114,6 +114,7 @@ TEST(ComposeFlow, TickRendersTheLineWithTheSwatchColours) {
   EXPECT_EQ(w.c.pumps, 2);
   // The default swatches run red, blue, light grey, light blue, black.
   EXPECT_NE(w.c.result.find(u"#0000FF\">e"), std::u16string::npos);
+  EXPECT_NE(w.c.result.find(u"#8080FF\">l"), std::u16string::npos);  // the fourth swatch on the fourth
   EXPECT_NE(w.c.result.find(u"#000000\">o"), std::u16string::npos);
 }
 

@@ -248,6 +248,10 @@ TEST(Fade, ComponentsOutsideByteRangeStillGiveWellFormedCodes) {
   EXPECT_EQ(Codes(FadeFiveRgb(0, 0, 0, 256, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, u"a", false)),
             std::vector<std::string>{"1000000"});
   EXPECT_THROW(FadeFiveRgb(0, 0, 0, 32767, 32767, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, u"a", false), fader::OverflowError);
+  // The largest colour that fits.
+  EXPECT_EQ(Codes(FadeFiveRgb(32767, 255, 255, 32767, 255, 255, 32767, 255, 255, 32767, 255, 255, 32767, 255, 255,
+                              u"a", false)),
+            std::vector<std::string>{"7FFFFFFF"});
 }
 
 TEST(Fade, SevenAndEightDigitColourValuesEnterWithTheirSplitComponents) {

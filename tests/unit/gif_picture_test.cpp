@@ -277,6 +277,19 @@ TEST(GifPicture, RefusesCodesBeyondTheTableAndDataShortOfTheLastPixel) {
   Made made_code;  // the code being made is taken: 1, 1 1, 1
   made_code.codes = {4, 1, 6, 1, 5};
   EXPECT_NO_THROW(DecodeExactly(Make(made_code)));
+  Made no_clear;  // data need not start with a clear code
+  no_clear.codes = {3, 2, 6, 5};
+  const GifPicture got = DecodeExactly(Make(no_clear));
+  EXPECT_EQ(Bytes({got.pixels[0], got.pixels[4], got.pixels[8], got.pixels[12]}), Bytes({3, 2, 3, 2}));
+}
+
+TEST(GifPicture, ASecondFrameIsSkippedWhole) {
+  Made one;
+  one.codes = {4, 0, 1, 2, 3, 5};
+  Bytes two = Make(one);
+  two.pop_back();  // the trailer, after a second frame with its own table of two colours
+  two.insert(two.end(), {0x2C, 0, 0, 0, 0, 4, 0, 1, 0, 0x80, 200, 200, 200, 100, 100, 100, 2, 2, 0x44, 0x01, 0, 0x3B});
+  EXPECT_EQ(DecodeExactly(two).pixels, DecodeExactly(Make(one)).pixels);
 }
 
 TEST(GifPicture, RefusesSizesPlacesAndColoursThatDoNotFit) {

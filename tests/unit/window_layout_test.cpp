@@ -146,6 +146,7 @@ TEST(Fonts, HeightsFollowTheScreen) {
   // Zero pixels is still a height; only a negative one is refused.
   EXPECT_EQ(FontHeightForDpi(0.375, 96), 0);  // 0.5, half to even
   EXPECT_EQ(FontHeightForDpi(8.25, 0), 0);
+  EXPECT_EQ(FontHeightForDpi(32767, 72), -32767);  // the tallest a font is asked for
   EXPECT_THROW(FontHeightForDpi(8.25, -96), fader::OverflowError);
 }
 
