@@ -28,8 +28,9 @@ SWATCH_RECTS = [(32 + 24 * i, 104, 17, 17) for i in range(5)]  # Color1..Color5
 VISIBLE_CONTROLS = [TXT_MESSAGE_RECT, CMD_SEND_RECT, TITLE_BAR_RECT, CMD_EXIT_RECT, CMD_MINIMIZE_RECT] + SWATCH_RECTS
 
 
-# The scales the tests marked at_each_scale run at: 100 %, 150 % and 200 %.
-DPIS = (96, 144, 192)
+# The scales the tests marked at_each_scale run at: 100 %, 150 % and 200 %,
+# or those FADER_E2E_DPIS lists ("120,168").
+DPIS = tuple(int(d) for d in os.environ.get("FADER_E2E_DPIS", "96,144,192").split(","))
 
 
 def scaled(s, pixels):

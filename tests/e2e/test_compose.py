@@ -96,7 +96,8 @@ def _colour3_from(received):
     return r | g << 8 | b << 16
 
 
-def test_swatch_takes_the_chosen_colour_and_cancel_changes_nothing(s):
+@app.at_each_scale
+def test_swatch_takes_the_chosen_colour_cancel_changes_nothing_and_minimize_hides(s):
     log, window = app.start_both(s)
     app.click_control(s, window, app.SWATCHES[2])
     _pick_in_dialog(s, "Escape")
@@ -117,6 +118,8 @@ def test_swatch_takes_the_chosen_colour_and_cancel_changes_nothing(s):
     colours[2] = chosen
     expect(received == app.encode(markup.fade(colours, "abcd")), "markup with the new colour: %r" % received)
     s.screenshot("after-colour")
+    app.click_control(s, window, app.CMD_MINIMIZE)
+    app.wait_hidden(s, app.CAPTION)
 
 
 def test_with_no_room_nothing_is_posted_and_the_line_is_kept(s):
