@@ -1,6 +1,6 @@
-"""The program and the stand-in chat room as the end-to-end tests and the run
-command use them: starting both, where the controls are, and what the room's
-log says it received."""
+"""The program and the stand-in chat room as the end-to-end tests, the fault
+matrix and the run command use them: starting both, where the controls are,
+what the room's log says it received, the tray icon and the window's outline."""
 
 import os
 import subprocess
@@ -401,3 +401,139 @@ def utf16_units(text):
 def input_messages(log, room=1):
     """The messages room's input box received, without their text."""
     return [line.split(" bytes=")[0] for line in log.input_lines(room)]
+
+
+# -- the tray icon, and the window brought back from it ----------------------
+
+def _is_icon_red(rgb):
+    r, g, b = rgb
+    return r > 150 and g < 90 and b < 90
+
+
+def stand_in_tray(s):
+    """Wine's own tray window, shown while an icon exists and no tray host
+    takes it: a top-level window of Wine's explorer (titled "Wine System
+    Tray" by Wine 8, untitled by Wine 10), or ''."""
+    found = s.xdotool("search", "--onlyvisible", "--class", "^explorer\\.exe$", check=False).split()
+    top = set(top_level_order())
+    return next((w for w in found if int(w) in top), "")
+
+
+def tray_icon(s):
+    """(x, y) of the program's tray icon on the screen, or None: docked in
+    the desktop's tray host when the session has one, else in Wine's own
+    tray window (found by its pixels)."""
+    if s.desktop:
+        return s.desktop.docked_icon()
+    tray = stand_in_tray(s)
+    if not tray:
+        return None
+    x, y, w, h = s.geometry(tray)
+    rows = s.screen_pixels(s.screenshot("tray"), x, y, w, h)
+    # The icon is the red star: its pixels, apart from the window's frame.
+    points = [(col, row) for row in range(h) for col in range(w) if _is_icon_red(rows[row][col])]
+    if not points:
+        return None
+    cols, rws = [p[0] for p in points], [p[1] for p in points]
+    return x + (min(cols) + max(cols)) // 2, y + (min(rws) + max(rws)) // 2
+
+
+def point_at_tray_icon(s):
+    """Waits for the program's tray icon and puts the pointer on it."""
+    at = s.wait_for(lambda: tray_icon(s), 15, "the tray icon to show")
+    if s.desktop:
+        # (A docked icon's window may be on its way into the host a moment.)
+        s.wait_for(lambda: not stand_in_tray(s), 5, "Wine's own tray window to go: the icon is in the tray host")
+    s.move_pointer(*at)
+
+
+def wait_tray_icon_gone(s):
+    s.wait_for(lambda: not tray_icon(s), 15, "the tray icon to go")
+
+
+def restore_from_tray(s, way):
+    """Brings the window back with a double-click or a right press on its tray
+    icon; returns the window once it shows and the icon has gone with it."""
+    point_at_tray_icon(s)
+    if way == "double-click":
+        s.xdotool("click", "--repeat", 2, "--delay", 80, 1)
+    else:
+        s.xdotool("mousedown", 3)
+        s.xdotool("mouseup", 3)
+    window = wait_shown(s, CAPTION)
+    wait_tray_icon_gone(s)
+    return window
+
+
+# -- the window's outline: the skin's, the one read back, the one Wine 10.0 shows
+
+SKIN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources", "skin.gif")
+
+
+def skin_rgba(dpi=96):
+    """Rows of (r, g, b, a) of the skin picture at its 3750 twips at dpi: each
+    pixel the file's pixel under its centre (ImageMagick's -sample)."""
+    side = round(3750 / (1440 / dpi))
+    out = subprocess.run(["convert", SKIN, "-sample", "%dx%d!" % (side, side), "-depth", "8", "rgba:-"],
+                         capture_output=True, check=True).stdout
+    size = int(len(out) ** 0.5 / 2)  # square, four bytes a pixel
+    return [[tuple(out[(row * size + col) * 4:(row * size + col) * 4 + 4]) for col in range(size)]
+            for row in range(size)]
+
+
+def cut_away(rgba):
+    """True where the window's shape leaves a hole: transparent in the picture,
+    or the colour of the picture box's background behind it (black)."""
+    return rgba[3] == 0 or rgba[:3] == (0, 0, 0)
+
+
+def skin_outline(dpi=96):
+    """The window's outline as the skin gives it: every pixel not cut away."""
+    return {(x, y) for y, row in enumerate(skin_rgba(dpi)) for x, rgba in enumerate(row) if not cut_away(rgba)}
+
+
+def window_region(s):
+    """The pixels of the program's window region, read back from the window."""
+    out = s.probe("region", CAPTION)
+    if out is None:
+        raise Failure("the program's window has no region")
+    pixels = set()
+    for line in out.decode().splitlines():
+        left, top, right, bottom = map(int, line.split())
+        pixels.update((x, y) for y in range(top, bottom) for x in range(left, right))
+    return pixels
+
+
+def shape_with_one_column_fault(outline):
+    """The shape Wine 10.0 gives the X window for a window region: it fills
+    its 1-bpp shape mask span by span, and a span whose pixels all lie in one
+    8-pixel column of the mask comes out as the rest of that column right of
+    the span (nothing when the span ends on the column's edge). Spans that
+    cross a column edge come out right. Wine 8 takes the region as it is."""
+    rows = {}
+    for x, y in outline:
+        rows.setdefault(y, []).append(x)
+    shape = set()
+    for y, xs in rows.items():
+        xs.sort()
+        start = prev = xs[0]
+        for x in xs[1:] + [None]:
+            if x is not None and x == prev + 1:
+                prev = x
+                continue
+            right = prev + 1
+            if start // 8 != prev // 8:
+                shape.update((px, y) for px in range(start, right))
+            elif right % 8:
+                shape.update((px, y) for px in range(right, right // 8 * 8 + 8))
+            if x is not None:
+                start = prev = x
+    return shape
+
+
+def shape_may_have_one_column_fault():
+    """Whether the Wine on this platform is one that shows that fault: seen
+    on Wine 10.0; Wine 8 shows every region exactly."""
+    out = subprocess.run([os.environ["WINELOADER"], "--version"], capture_output=True, text=True).stdout
+    major = out.strip().removeprefix("wine-").split(".")[0]
+    return major.isdigit() and int(major) >= 10

@@ -7,8 +7,6 @@ import os
 import time
 
 import app
-import tray
-import window_shape
 from app import expect
 
 
@@ -75,18 +73,18 @@ def _skin_over_the_room(s, window, room, label):
     Win32 tests check the topmost style itself.)"""
     wx, wy, _, _ = s.geometry(window)
     rx, ry, _, _ = s.geometry(room)
-    skin = window_shape.skin_rgba()
+    skin = app.skin_rgba()
     shot = s.screenshot(label)
     rows = s.screen_pixels(shot, wx, wy, len(skin[0]), len(skin))
     child = (rx + app.ROOM_CHILD[0] - wx, ry + app.ROOM_CHILD[1] - wy, app.ROOM_CHILD[2], app.ROOM_CHILD[3])
     # Not the pixels at the outline's tips that Wine 10.0's X shape shows
     # wrongly (test_the_desktop_shows_through... checks them).
-    outline = window_shape.skin_outline()
-    tips = outline ^ window_shape.shape_with_one_column_fault(outline) if window_shape.shape_may_have_one_column_fault() else set()
+    outline = app.skin_outline()
+    tips = outline ^ app.shape_with_one_column_fault(outline) if app.shape_may_have_one_column_fault() else set()
     checked, wrong = 0, []
     for y, row in enumerate(skin):
         for x, rgba in enumerate(row):
-            if window_shape.cut_away(rgba) or not app.in_rect(x, y, child) or (x, y) in tips:
+            if app.cut_away(rgba) or not app.in_rect(x, y, child) or (x, y) in tips:
                 continue
             if any(app.in_rect(x, y, c, margin=1) for c in app.VISIBLE_CONTROLS):
                 continue
@@ -102,14 +100,14 @@ def _skin_over_the_room(s, window, room, label):
 def test_minimize_hides_to_the_tray_and_double_click_or_right_press_bring_it_back_above_the_room(s):
     log, window = app.start_both(s)
     room = s.find_window(app.ROOM_TITLE)
-    expect(not tray.tray_icon(s), "a tray icon exists while the window shows")
+    expect(not app.tray_icon(s), "a tray icon exists while the window shows")
     _room_is_active(s, log, room)
     _skin_over_the_room(s, window, room, "on-top-at-start")
 
     for way in ("double-click", "right-press"):
         app.click_control(s, window, app.CMD_MINIMIZE)
         app.wait_hidden(s, app.CAPTION)
-        tray.point_at_tray_icon(s)  # plain moves over the icon do nothing
+        app.point_at_tray_icon(s)  # plain moves over the icon do nothing
         if way == "double-click":
             # A single left click does nothing; wait past the double-click time
             # so that the next click is not taken as its second half.
@@ -117,7 +115,7 @@ def test_minimize_hides_to_the_tray_and_double_click_or_right_press_bring_it_bac
             time.sleep(1.5)
             expect(not s.visible_window(app.CAPTION), "a single click on the tray icon restored the window")
         # The icon goes with the restore: it exists only while the window is hidden.
-        expect(tray.restore_from_tray(s, way) == window, "another window came back")
+        expect(app.restore_from_tray(s, way) == window, "another window came back")
         expect(s.geometry(window)[:2] == app.centred_origin(s), "the window came back elsewhere")
         _room_is_active(s, log, room)
         _skin_over_the_room(s, window, room, "on-top-after-" + way)
@@ -130,7 +128,7 @@ def _picture_of(s, controls, outline, shape, size):
     region `outline` shown by X with `shape`: the skin inside both, black
     (never painted) inside the shape alone, the grey desktop elsewhere. None
     where one of `controls` (their places at s.dpi) lies on the skin."""
-    skin = window_shape.skin_rgba(s.dpi)
+    skin = app.skin_rgba(s.dpi)
     picture = {}
     for py in range(size[1]):
         for px in range(size[0]):
@@ -155,9 +153,9 @@ def _differences(rows, picture):
 def test_the_desktop_shows_through_every_cut_away_pixel_and_the_skin_inside_the_outline(s):
     window = app.start_program(s)
     app.wait_painted(s, window)
-    outline = window_shape.skin_outline(s.dpi)
+    outline = app.skin_outline(s.dpi)
     expect(len(outline) > 10000, "the skin's outline has only %d pixels" % len(outline))
-    region = window_shape.window_region(s)
+    region = app.window_region(s)
     expect(region == outline, "the window's region differs from the skin's outline in %d pixels, e.g. %r"
            % (len(region ^ outline), sorted(region ^ outline)[:6]))
     controls = [[app.scaled(s, v) for v in rect] for rect in app.VISIBLE_CONTROLS]
@@ -168,12 +166,12 @@ def test_the_desktop_shows_through_every_cut_away_pixel_and_the_skin_inside_the_
     shot = s.screenshot("shaped-%d-dpi" % s.dpi)
     rows = s.screen_pixels(shot, x, y, w, h)
     wrong = _differences(rows, _picture_of(s, controls, outline, outline, (w, h)))
-    if wrong and window_shape.shape_may_have_one_column_fault():
+    if wrong and app.shape_may_have_one_column_fault():
         # Wine 10.0 shows a span that lies inside one 8-pixel column wrongly
         # (the narrow rows at the outline's four tips): the region is right,
         # the screen may show that fault and nothing else.
         faulty = _differences(rows, _picture_of(s, controls, outline,
-                                                window_shape.shape_with_one_column_fault(outline), (w, h)))
+                                                app.shape_with_one_column_fault(outline), (w, h)))
         expect(not faulty, "%d pixels differ from the skin's outline, e.g. (x, y, seen, wanted) %r (%s)"
                % (len(wrong), wrong[:6], shot))
         print("  the screen shows the outline with the X shape fault of Wine 10.0 (%d pixels at the tips)"
@@ -195,11 +193,11 @@ def test_without_the_systems_image_codecs_the_skin_and_its_outline_are_the_same(
 def test_clicks_on_cut_away_pixels_reach_the_room_beneath_and_clicks_on_the_skin_do_not(s):
     log, window = app.start_both(s)
     room = s.find_window(app.ROOM_TITLE)
-    skin = window_shape.skin_rgba()
+    skin = app.skin_rgba()
     rim, hole, red = (125, 123), (125, 128), (125, 116)
     expect(skin[rim[1]][rim[0]] == (0, 0, 0, 255), "the skin has no black rim pixel at %r" % (rim,))
     expect(skin[hole[1]][hole[0]][3] == 0, "the skin is not transparent at %r" % (hole,))
-    expect(not window_shape.cut_away(skin[red[1]][red[0]]), "the skin is not opaque at %r" % (red,))
+    expect(not app.cut_away(skin[red[1]][red[0]]), "the skin is not opaque at %r" % (red,))
 
     # Drag the window so that its lower rim lies over the room's input box.
     rx, ry, _, _ = s.geometry(room)

@@ -6,7 +6,6 @@ import random
 
 import app
 import markup
-import tray
 from app import expect
 
 
@@ -98,7 +97,7 @@ def test_tab_walks_the_message_box_two_hidden_boxes_send_exit_and_minimize_in_tu
     s.key("Tab")
     s.key("space")
     app.wait_hidden(s, app.CAPTION)
-    tray.restore_from_tray(s, "double-click")
+    app.restore_from_tray(s, "double-click")
 
     # The focus went to the box outside the skin before the window hid, and
     # is there again: one step back is the message box.
@@ -139,7 +138,7 @@ def test_a_long_session_posts_every_line_once_in_order_through_colour_changes_an
         elif i in (90, 150):
             app.click_control(s, window, app.CMD_MINIMIZE)
             app.wait_hidden(s, app.CAPTION)
-            tray.restore_from_tray(s, "double-click" if i == 90 else "right-press")
+            app.restore_from_tray(s, "double-click" if i == 90 else "right-press")
         if i in (50, 90, 120, 150):
             app.click_control(s, window, app.TXT_MESSAGE)
         if any(ch in ACCENTED for ch in text):

@@ -12,7 +12,6 @@ import time
 
 import app
 import markup
-import tray
 from harness import Failure
 
 PROGRAM = "mirtane-faults.exe"
@@ -264,7 +263,7 @@ def _tray_round_trip(s, st, timeout):
             return False
         return True
     app.wait_hidden(s, app.CAPTION)
-    tray.point_at_tray_icon(s)
+    app.point_at_tray_icon(s)
     s.xdotool("click", "--repeat", 2, "--delay", 80, 1)
     st.window = app.wait_shown(s, app.CAPTION)
     # With no window manager the window Wine maps again can land beneath the
