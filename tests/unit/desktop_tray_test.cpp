@@ -225,9 +225,8 @@ TEST(TrayState, RestoreAndLeaveEndTheHiding) {
   tray.Leave(shell);  // the window is left as it is
   tray.TaskbarCreated(shell);
   tray.Minimize(shell);
-  // A left release leaves it hidden; a right press (516) brings it back.
-  EXPECT_FALSE(tray.MouseMessage(shell, 7710, 1, 15) || tray.MouseMessage(shell, 7717.5f, 1, 15));
-  EXPECT_TRUE(tray.MouseMessage(shell, 7740, 1, 15));
+  EXPECT_FALSE(tray.MouseMessage(shell, 7710, 1, 15) || tray.MouseMessage(shell, 7717.5f, 1, 15));  // 514: kept
+  EXPECT_TRUE(tray.MouseMessage(shell, 7740, 1, 15));  // 516, a right press: back, with the focus
   tray.TaskbarCreated(shell);  // no icon comes back for a window not hidden
   EXPECT_EQ(shell.calls, (Calls{"add", "hide", "delete", "add", "hide", "delete", "show", "focus"}));
 }

@@ -139,12 +139,7 @@ inline HWND CreateTestPopup(const wchar_t* class_name, WNDPROC proc, HBRUSH back
 
 // One tray message about the window's icon, sent by the test, not the program.
 inline bool NotifyAbout(HWND window, DWORD message, UINT flags = 0, HICON icon = nullptr) {
-  ShellTrayRecordV1 record{};
-  record.cbSize = sizeof(record);
-  record.hWnd = window;
-  record.uID = kTrayIconId;
-  record.uFlags = flags;
-  record.hIcon = icon;
+  ShellTrayRecordV1 record{sizeof(ShellTrayRecordV1), window, kTrayIconId, flags, 0, icon, {}};
   return Shell_NotifyIconA(message, reinterpret_cast<NOTIFYICONDATAA*>(&record)) != FALSE;
 }
 

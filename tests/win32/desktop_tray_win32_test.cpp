@@ -3,7 +3,6 @@
 // mouse messages the shell delivers as WM_MOUSEMOVE.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "base/twips.h"

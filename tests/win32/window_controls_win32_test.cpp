@@ -9,6 +9,7 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "tests/win32/window_test_support_win32.h"
@@ -235,11 +236,7 @@ TEST_F(FrmFadeTest, AButtonHandlerThatThrowsStopsAtTheWindowProcedure) {
   }
 }
 
-struct MouseCall {
-  std::int16_t button, shift;
-  float x, y;
-  bool operator==(const MouseCall&) const = default;
-};
+using MouseCall = std::tuple<std::int16_t, std::int16_t, float, float>;  // button, shift, x, y
 
 TEST_F(FrmFadeTest, PanelReportsItsMouseEventsInTwipsAndKeepsTheMouseWhileAButtonIsDown) {
   std::vector<MouseCall> downs, moves, ups, *to[] = {&downs, &moves, &ups};
