@@ -25,7 +25,7 @@ constexpr UINT_PTR kFadeTimerId = 1;
 
 // A control's event as one number for the window procedure's switch: the
 // control's place in the design table and its notification code.
-constexpr std::uint64_t Event(ControlId id, UINT code) { return std::uint64_t{id} << 32 | code; }
+constexpr std::uint64_t Event(ControlId id, UINT code) { return static_cast<std::uint64_t>(id) << 32 | code; }
 
 // The control the focus moves to from `from`: one whose window exists and is
 // enabled and, with `shown_only`, visible.
