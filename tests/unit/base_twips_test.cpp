@@ -1,6 +1,5 @@
-// Twips to pixels and back, as the window lays itself out and the outline
-// and the tray read positions: rounding, the 32-bit range and the factor,
-// and a mouse message's position.
+// Twips to pixels and back, as the window, the outline and the tray read and
+// lay out places (a mouse message's too): rounding, 32-bit range, the factor.
 #include <gtest/gtest.h>
 
 #include <limits>

@@ -224,8 +224,9 @@ TEST_F(FrmFadeTest, CreationAndDestructionMessagesFromOutsideChangeNothing) {
   int clicks = 0;
   std::int16_t seen = 0;
   Overhear send_ear(form().hWnd(), form().cmdSend.hWnd(), [&](UINT code, LPARAM) { clicks += code == BN_CLICKED; });
-  Overhear key_ear(form().hWnd(), form().txtMessage.hWnd(),
-                   [&](UINT code, LPARAM lp) { seen = code == kKeyPress ? reinterpret_cast<KeyNotice*>(lp)->key_ascii : seen; });
+  Overhear key_ear(form().hWnd(), form().txtMessage.hWnd(), [&](UINT code, LPARAM lp) {
+    if (code == kKeyPress) seen = reinterpret_cast<KeyNotice*>(lp)->key_ascii;
+  });
   SendMessageW(form().cmdSend.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
   SendMessageW(form().cmdSend.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
   EXPECT_EQ(clicks, 1);
