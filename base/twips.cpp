@@ -26,6 +26,13 @@ float PixelsToTwips(std::int32_t pixels, double twips_per_pixel) {
   return static_cast<float>(static_cast<double>(pixels) * twips_per_pixel);
 }
 
+void DecodeMousePosition(std::uint32_t lparam, TwipsPerPixel tpp, float& x, float& y) {
+  const auto low = static_cast<std::int16_t>(static_cast<std::uint16_t>(lparam & 0xFFFFu));
+  const auto high = static_cast<std::int16_t>(static_cast<std::uint16_t>((lparam >> 16) & 0xFFFFu));
+  x = PixelsToTwips(low, tpp.x);
+  y = PixelsToTwips(high, tpp.y);
+}
+
 int SaneDpi(int dots_per_inch) { return std::clamp(dots_per_inch, kMinDpi, kMaxDpi); }
 
 double TwipsPerPixelForDpi(int dots_per_inch) { return 1440.0 / SaneDpi(dots_per_inch); }

@@ -28,6 +28,13 @@ std::int32_t TwipsToPixels(double twips, double twips_per_pixel);
 // Pixels to twips as the window reports positions: a 32-bit float.
 float PixelsToTwips(std::int32_t pixels, double twips_per_pixel);
 
+// Where a mouse message puts the pointer: x in the low word of lParam and y in
+// the high word, each a signed 16-bit pixel coordinate, times twips per
+// pixel in its direction. A tray notification that arrives as a mouse move
+// carries the mouse message number in the low word, so 515 comes out as
+// 515 * twips per pixel.
+void DecodeMousePosition(std::uint32_t lparam, TwipsPerPixel twips_per_pixel, float& x, float& y);
+
 // The dots per inch the window is laid out at: the screen's, brought into
 // 96 (100 %) to 480 (500 %), the scales Windows offers. A screen that reports
 // none or an absurd number (0, 1, 4800) gets the nearest of those.

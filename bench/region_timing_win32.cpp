@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "desktop/region_win32.h"
-#include "tests/win32/desktop_support.h"
-#include "window/frm_fade.h"
+#include "tests/win32/desktop_support_win32.h"
+#include "window/frm_fade_win32.h"
 
 namespace {
 

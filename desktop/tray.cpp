@@ -64,9 +64,16 @@ bool TrayState::Minimize(TrayShell& shell) {
   return true;
 }
 
+bool TrayState::MouseMessage(TrayShell& shell, float x, std::int16_t scale_mode, double twips_per_pixel_x) {
+  if (TrayEvent(x, scale_mode, twips_per_pixel_x) == kTrayActionNone) return false;
+  Restore(shell);
+  return true;
+}
+
 void TrayState::Restore(TrayShell& shell) {
   shell.DeleteIcon();
   shell.ShowWindow(true);
+  shell.FocusWindow();
   hidden_ = false;
 }
 

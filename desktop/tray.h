@@ -69,7 +69,10 @@ class TrayShell {
   virtual ~TrayShell() = default;
   virtual bool AddIcon() = 0;     // false when the shell refuses the icon
   virtual void DeleteIcon() = 0;  // refused quietly when there is no icon
-  virtual void ShowWindow(bool shown) = 0;
+  virtual void ShowWindow(bool shown) = 0;  // shown: and activated
+  // Gives the keyboard focus to the window, which hands it on to the control
+  // that had it last.
+  virtual void FocusWindow() = 0;
 };
 
 // Whether the window is hidden to the tray. A hidden window has no taskbar
@@ -80,7 +83,13 @@ class TrayState {
   // Adds the icon and hides the window. When the shell refuses the icon the
   // window stays as it is and false comes back.
   bool Minimize(TrayShell& shell);
-  // Deletes the icon and shows the window.
+  // A mouse message of the icon, read out of the window's x coordinate as
+  // TrayEvent reads it: a left double-click or a right press brings the
+  // window back (Restore), whether or not it is hidden; anything else changes
+  // nothing. True when it came back. Throws OverflowError for an x that
+  // cannot be read.
+  bool MouseMessage(TrayShell& shell, float x, std::int16_t scale_mode, double twips_per_pixel_x);
+  // Deletes the icon, shows the window, and gives it the focus.
   void Restore(TrayShell& shell);
   // The taskbar has started anew and holds no icons. While hidden the icon
   // is added again; a stale one is deleted first, so that a refusal means

@@ -86,6 +86,9 @@ class ShellTray : public TrayShell {
   void ShowWindow(bool shown) override {
     if (window_) ::ShowWindow(window_, shown ? SW_SHOW : SW_HIDE);
   }
+  void FocusWindow() override {
+    if (window_) ::SetFocus(window_);
+  }
 
  private:
   HWND window_;
@@ -116,6 +119,11 @@ void RemoveTrayIconOf(HWND window) {
 void RestoreFromTray(HWND window) {
   ShellTray shell(window);
   tray_state.Restore(shell);
+}
+
+void TrayMouseMessage(HWND window, float x, std::int16_t scale_mode, double twips_per_pixel_x) {
+  ShellTray shell(window);
+  tray_state.MouseMessage(shell, x, scale_mode, twips_per_pixel_x);
 }
 
 UINT TaskbarCreatedMessage() {

@@ -36,8 +36,13 @@ void RemoveTrayIcon();
 // way a window goes, since the shell may keep a dead program's icon.
 void RemoveTrayIconOf(HWND window);
 
-// RemoveTrayIcon, then shows the window again.
+// RemoveTrayIcon, then shows the window again and gives it the focus.
 void RestoreFromTray(HWND window);
+
+// A mouse message of the icon to the window, x in the window's coordinate
+// unit: the window comes back from the tray on the messages TrayState takes
+// for it (TrayState::MouseMessage).
+void TrayMouseMessage(HWND window, float x, std::int16_t scale_mode, double twips_per_pixel_x);
 
 // The message the shell sends every top-level window when the taskbar has
 // started anew ("TaskbarCreated"); 0 if it could not be registered.

@@ -3,13 +3,13 @@
 #include <commctrl.h>
 
 #include "base/wide_text_win32.h"
-#include "window/control_win32.h"
 
 namespace fader {
 
 bool Button3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16string_view caption, HFONT font,
                       std::u16string_view tooltip) {
   font_ = font;
+  parent_ = {parent, id};
   const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<Button3D>, LoadCursorW(nullptr, IDC_ARROW));
   CreateLinkedWindow(this, kWhat, 0, cls, ToWide(caption).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP,
                      r.left, r.top, r.width, r.height, parent, id);
@@ -38,10 +38,6 @@ bool Button3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16s
 }
 
 std::u16string Button3D::Caption() const { return WindowText(hwnd_); }
-
-void Button3D::Fire() {
-  if (Click) Click();
-}
 
 LRESULT Button3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT handled = 0;
@@ -82,7 +78,7 @@ LRESULT Button3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       ReleaseCapture();
       InvalidateRect(hwnd_, nullptr, TRUE);
       UpdateWindow(hwnd_);
-      if (inside) Fire();
+      if (inside) parent_.Command(hwnd_, BN_CLICKED);
       return 0;
     }
     case WM_CAPTURECHANGED:
@@ -105,7 +101,7 @@ LRESULT Button3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         pressed_ = false;
         InvalidateRect(hwnd_, nullptr, TRUE);
         UpdateWindow(hwnd_);
-        Fire();
+        parent_.Command(hwnd_, BN_CLICKED);
       }
       return 0;
     case WM_DESTROY:

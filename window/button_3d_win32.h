@@ -1,14 +1,15 @@
 // The 3-D push button (cmdSend, cmdExit, cmdMinimize): a raised face with a
 // caption in a font of its own, an optional tooltip, and a click by mouse or
-// by the space bar. It takes the focus when pressed.
+// by the space bar, which it tells its parent as a push button does
+// (WM_COMMAND, BN_CLICKED). It takes the focus when pressed.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <string_view>
 
+#include "window/control_win32.h"
 #include "window/layout.h"
 #include "window/window_link_win32.h"
 
@@ -28,14 +29,11 @@ class Button3D : public LinkedWindow {
   // The tooltip control showing the tooltip text, or nullptr when it has none.
   HWND ToolTipWindow() const { return tip_; }
 
-  // Runs on a click.
-  std::function<void()> Click;
-
  private:
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
   void Paint(HDC dc);
-  void Fire();
 
+  ControlParent parent_;
   HWND tip_ = nullptr;
   HFONT font_ = nullptr;
   bool tracking_ = false;  // the left button went down on the button

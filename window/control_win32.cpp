@@ -3,10 +3,35 @@
 #include <windowsx.h>
 
 #include <new>
+#include <utility>
 
 #include "base/gdi_handles_win32.h"
 
 namespace fader {
+
+namespace {
+// The record of the WM_NOTIFY being sent now: the controls all live on the
+// program's one thread, and a notification sent inside another puts the
+// outer one's back when it returns.
+NMHDR* sending = nullptr;
+}  // namespace
+
+void ControlParent::Command(HWND control, WORD code) const {
+  SendMessageW(window, WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
+}
+
+void ControlParent::Notify(HWND control, UINT code, NMHDR& header) const {
+  header.hwndFrom = control;
+  header.idFrom = static_cast<UINT_PTR>(id);
+  header.code = code;
+  NMHDR* const outer = std::exchange(sending, &header);
+  SendMessageW(window, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&header));
+  sending = outer;
+}
+
+NMHDR* SentNotice(LPARAM lparam) {
+  return sending && reinterpret_cast<NMHDR*>(lparam) == sending ? sending : nullptr;
+}
 
 std::optional<std::u16string> ReadWindowText(HWND hwnd) {
   SetLastError(ERROR_SUCCESS);

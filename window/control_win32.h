@@ -1,5 +1,6 @@
-// What the small controls of frmFade share: the text of a window,
-// the mouse event arguments, colour values, paint and caption messages.
+// What the small controls of frmFade share: how they tell their parent of
+// their events, the text of a window, the mouse event arguments, colour
+// values, paint and caption messages.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,50 @@
 #include "window/window_link_win32.h"
 
 namespace fader {
+
+// Notification codes of the program's own controls. A swatch's new colour
+// comes as WM_COMMAND, past the codes of a static control (STN_CLICKED to
+// STN_DISABLE, 0 to 3). The key press of a text box and the 3-D panel's mouse
+// come as WM_NOTIFY with a record: their codes lie above every 16-bit
+// WM_COMMAND code, so no WM_COMMAND passes for one, and apart from the common
+// controls' codes, which are negative.
+inline constexpr WORD kColorChanged = 0x0100;
+enum : UINT { kKeyPress = 0x10000, kMouseDown, kMouseMove, kMouseUp, kCaptureLost };
+
+// kKeyPress: the typed character as a 16-bit key code. The character goes on
+// to the edit control as the parent leaves it; 0 swallows it.
+struct KeyNotice {
+  NMHDR hdr;
+  std::int16_t key_ascii;
+};
+
+// kMouseDown, kMouseUp: the button (1 left, 2 right, 4 middle); kMouseMove:
+// the buttons held, as a set. The shift state and the pointer's place in
+// twips, relative to the control. kCaptureLost carries nothing more.
+struct MouseNotice {
+  NMHDR hdr;
+  std::int16_t button;
+  std::int16_t shift;
+  float x;
+  float y;
+};
+
+// Where a control tells of its events, as Windows' own controls do: the
+// window it was made in, and its identifier there.
+struct ControlParent {
+  HWND window = nullptr;
+  int id = 0;
+  // WM_COMMAND with the identifier and `code`, the control's window in lParam.
+  void Command(HWND control, WORD code) const;
+  // WM_NOTIFY with the record that `header` begins, once its header names
+  // the control, its identifier and `code`.
+  void Notify(HWND control, UINT code, NMHDR& header) const;
+};
+
+// The record of the WM_NOTIFY a control of the program is sending now, if
+// `lparam` is it; nullptr for any other, so that a WM_NOTIFY from another
+// program is never read.
+NMHDR* SentNotice(LPARAM lparam);
 
 // The text of any window, as UTF-16, as far as it can be had: empty when the
 // system or memory gives out (a caption then shows nothing). A text box's own

@@ -1,7 +1,7 @@
 // frmFade as the platform-free flows see it: the few operations of the
 // window and the system that composing and sending, start-up and exit, and
-// the title-bar drag need. The form owns one of each (frm_fade.h); their
-// bodies are in frm_fade_handlers.cpp.
+// the title-bar drag need. The form owns one of each (frm_fade_win32.h); their
+// bodies are in frm_fade_views_win32.cpp.
 #pragma once
 
 #include <cstdint>

@@ -54,11 +54,4 @@ PixelRect ToPixels(const Rect& r, TwipsPerPixel tpp) {
           TwipsToPixels(r.height, tpp.y)};
 }
 
-void DecodeMousePosition(std::uint32_t lparam, TwipsPerPixel tpp, float& x, float& y) {
-  const auto low = static_cast<std::int16_t>(static_cast<std::uint16_t>(lparam & 0xFFFFu));
-  const auto high = static_cast<std::int16_t>(static_cast<std::uint16_t>((lparam >> 16) & 0xFFFFu));
-  x = PixelsToTwips(low, tpp.x);
-  y = PixelsToTwips(high, tpp.y);
-}
-
 }  // namespace fader::layout

@@ -129,11 +129,5 @@ struct PixelRect {
 };
 PixelRect ToPixels(const Rect& twips, TwipsPerPixel twips_per_pixel);
 
-// Where a mouse message puts the pointer: x in the low word of lParam and y in
-// the high word, each a signed 16-bit pixel coordinate, times twips per
-// pixel in its direction. A tray notification that arrives as a mouse move
-// carries the mouse message number in the low word, so 515 comes out as
-// 515 * twips per pixel.
-void DecodeMousePosition(std::uint32_t lparam, TwipsPerPixel twips_per_pixel, float& x, float& y);
 
 }  // namespace fader::layout

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "window/frm_fade.h"
+#include "window/frm_fade_win32.h"
 
 namespace fader {
 namespace {

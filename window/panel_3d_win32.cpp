@@ -1,13 +1,13 @@
 #include "window/panel_3d_win32.h"
 
 #include "base/wide_text_win32.h"
-#include "window/control_win32.h"
 
 namespace fader {
 
 bool Panel3D::Create(HWND parent, int id, const layout::PixelRect& r, std::u16string_view caption, HFONT font,
                      TwipsPerPixel tpp) {
   font_ = font;
+  parent_ = {parent, id};
   tpp_ = tpp;
   const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<Panel3D>, LoadCursorW(nullptr, IDC_ARROW));
   CreateLinkedWindow(this, kWhat, 0, cls, ToWide(caption).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left,
@@ -50,10 +50,12 @@ void Panel3D::SetMousePointer(std::int16_t value) {
   if (GetCapture() == hwnd_ || over) SetCursor(Cursor());
 }
 
-void Panel3D::Raise(const MouseEvent& ev, std::int16_t button, LPARAM lp) {
-  float x = 0, y = 0;
-  layout::DecodeMousePosition(static_cast<std::uint32_t>(lp), tpp_, x, y);
-  if (ev) ev(button, ShiftState(), x, y);
+void Panel3D::Tell(UINT code, std::int16_t button, LPARAM lp) {
+  MouseNotice notice{};
+  notice.button = button;
+  notice.shift = ShiftState();
+  DecodeMousePosition(static_cast<std::uint32_t>(lp), tpp_, notice.x, notice.y);
+  parent_.Notify(hwnd_, code, notice.hdr);
 }
 
 LRESULT Panel3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -71,11 +73,11 @@ LRESULT Panel3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MBUTTONDOWN: {
       if (GetCapture() != hwnd_) SetCapture(hwnd_);
       const std::int16_t b = msg == WM_LBUTTONDOWN ? 1 : msg == WM_RBUTTONDOWN ? 2 : 4;
-      Raise(MouseDown, b, lp);
+      Tell(kMouseDown, b, lp);
       return 0;
     }
     case WM_MOUSEMOVE:
-      Raise(MouseMove, ButtonsHeld(wp), lp);
+      Tell(kMouseMove, ButtonsHeld(wp), lp);
       return 0;
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
@@ -87,13 +89,16 @@ LRESULT Panel3D::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         releasing_ = false;
       }
       const std::int16_t b = msg == WM_LBUTTONUP ? 1 : msg == WM_RBUTTONUP ? 2 : 4;
-      Raise(MouseUp, b, lp);
+      Tell(kMouseUp, b, lp);
       return 0;
     }
     case WM_CAPTURECHANGED:
       // Only a loss the panel did not ask for: its own release comes with a
-      // MouseUp.
-      if (!releasing_ && reinterpret_cast<HWND>(lp) != hwnd_ && CaptureLost) CaptureLost();
+      // kMouseUp.
+      if (!releasing_ && reinterpret_cast<HWND>(lp) != hwnd_) {
+        MouseNotice notice{};
+        parent_.Notify(hwnd_, kCaptureLost, notice.hdr);
+      }
       return 0;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);

@@ -1,17 +1,19 @@
-// The 3-D panel (TitleBar): a raised face with a caption, three mouse events
-// with button, shift state and the pointer's place in twips relative to the
-// panel, and a mouse pointer that can be set at run time. While a button is
-// down the panel keeps the mouse, so moves and the release reach it also
-// outside its bounds; losing it early is reported.
+// The 3-D panel (TitleBar): a raised face with a caption and a mouse pointer
+// that can be set at run time. It tells its parent of a press, a move and a
+// release (WM_NOTIFY: kMouseDown, kMouseMove, kMouseUp, with a MouseNotice).
+// While a button is down the panel keeps the mouse, so moves and the release
+// reach it also outside its bounds; the mouse taken away from it before the
+// release (another window set the capture, or the system cancelled it) is
+// kCaptureLost: no release will come.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
+#include "window/control_win32.h"
 #include "window/layout.h"
 #include "window/window_link_win32.h"
 
@@ -23,13 +25,11 @@ class Panel3D : public LinkedWindow {
   static constexpr const wchar_t* kClassName = L"mirtane.Panel3D";
   static constexpr const char* kWhat = "the 3-D panel";  // names the kind in the window links
 
-  using MouseEvent = std::function<void(std::int16_t button, std::int16_t shift, float x, float y)>;
-
   bool Create(HWND parent, int id, const layout::PixelRect& place, std::u16string_view caption, HFONT font,
               TwipsPerPixel twips_per_pixel);
 
   std::u16string Caption() const;
-  // The factor its mouse events are reported in, from the window's dpi.
+  // The factor its mouse notices are given in, from the window's dpi.
   void SetTwipsPerPixel(TwipsPerPixel twips_per_pixel) { tpp_ = twips_per_pixel; }
 
   // The pointer shape over the panel, by the numbers of the panel's pointer
@@ -40,22 +40,13 @@ class Panel3D : public LinkedWindow {
   // the default arrow.
   void SetMousePointer(std::int16_t value);
 
-  // The button that went down (1 left, 2 right, 4 middle), shift state, x, y.
-  MouseEvent MouseDown;
-  // The buttons held as a set, shift state, x, y.
-  MouseEvent MouseMove;
-  // The button that went up, shift state, x, y.
-  MouseEvent MouseUp;
-  // The mouse was taken away while a button was down (another window set
-  // the capture, or the system cancelled it): no release will come.
-  std::function<void()> CaptureLost;
-
  private:
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
   void Paint(HDC dc);
-  void Raise(const MouseEvent& ev, std::int16_t button, LPARAM lp);
+  void Tell(UINT code, std::int16_t button, LPARAM lp);
   HCURSOR Cursor() const;
 
+  ControlParent parent_;
   HFONT font_ = nullptr;
   TwipsPerPixel tpp_{kTwipsPerPixelAt96Dpi, kTwipsPerPixelAt96Dpi};
   std::int16_t pointer_ = 0;

@@ -1,12 +1,12 @@
 #include "window/swatch_label_win32.h"
 
 #include "base/gdi_handles_win32.h"
-#include "window/control_win32.h"
 
 namespace fader {
 
 bool SwatchLabel::Create(HWND parent, int id, const layout::PixelRect& r, std::int32_t back_color) {
   back_color_ = back_color;
+  parent_ = {parent, id};
   const wchar_t* cls = RegisterWindowClass(kClassName, &LinkedWindowProc<SwatchLabel>, LoadCursorW(nullptr, IDC_ARROW));
   CreateLinkedWindow(this, kWhat, 0, cls, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
                      r.left, r.top, r.width, r.height, parent, id);
@@ -15,8 +15,9 @@ bool SwatchLabel::Create(HWND parent, int id, const layout::PixelRect& r, std::i
 
 void SwatchLabel::SetBackColor(std::int32_t value) {
   back_color_ = value;
-  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
-  if (ColorChanged) ColorChanged();
+  if (!hwnd_) return;
+  InvalidateRect(hwnd_, nullptr, FALSE);
+  parent_.Command(hwnd_, kColorChanged);
 }
 
 LRESULT SwatchLabel::Handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -31,7 +32,7 @@ LRESULT SwatchLabel::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (!pressed_) return 0;
       pressed_ = false;
       ReleaseCapture();
-      if (MouseInClient(hwnd_, lp) && Click) Click();
+      if (MouseInClient(hwnd_, lp)) parent_.Command(hwnd_, STN_CLICKED);
       return 0;
     }
     case WM_CAPTURECHANGED:

@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "base/wide_text_win32.h"
-#include "window/control_win32.h"
 
 namespace fader {
 namespace {
@@ -22,6 +21,7 @@ bool TextBox::Create(HWND parent, int id, const layout::PixelRect& r, HFONT font
                      std::int32_t fore_color, int max_length) {
   back_color_ = back_color;
   fore_color_ = fore_color;
+  parent_ = {parent, id};
   back_brush_.reset(CreateSolidBrush(ToColorRef(back_color)));
   hwnd_ = CreateWindowExW(0, L"Edit", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | WS_BORDER |
                           ES_LEFT | ES_AUTOHSCROLL, r.left, r.top, r.width, r.height, parent,
@@ -30,7 +30,8 @@ bool TextBox::Create(HWND parent, int id, const layout::PixelRect& r, HFONT font
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   // Typing and pasting both stop at the limit.
   if (max_length > 0) SendMessageW(hwnd_, EM_SETLIMITTEXT, static_cast<WPARAM>(max_length), 0);
-  // Without the subclass no key reaches KeyPress, and Enter would never send.
+  // Without the subclass no key reaches the parent first, and Enter would
+  // never send.
   if (!SetWindowSubclass(hwnd_, &TextBox::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this))) {
     DestroyWindow(hwnd_);
     hwnd_ = nullptr;
@@ -66,11 +67,12 @@ LRESULT CALLBACK TextBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
   try {
     switch (msg) {
       case WM_CHAR:
-        if (self && self->KeyPress) {
-          auto key = static_cast<std::int16_t>(static_cast<std::uint16_t>(wp));
-          self->KeyPress(key);
-          if (key == 0) return 0;
-          wp = static_cast<std::uint16_t>(key);
+        if (self) {
+          KeyNotice notice{};
+          notice.key_ascii = static_cast<std::int16_t>(static_cast<std::uint16_t>(wp));
+          self->parent_.Notify(hwnd, kKeyPress, notice.hdr);
+          if (notice.key_ascii == 0) return 0;
+          wp = static_cast<std::uint16_t>(notice.key_ascii);
         }
         break;
       case WM_NCDESTROY:
@@ -83,7 +85,7 @@ LRESULT CALLBACK TextBox::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
     }
   } catch (...) {
     NoteEscapedException("a text box");
-    // The key still reaches the edit control, as if the handler had returned.
+    // The key still reaches the edit control.
   }
   return DefSubclassProc(hwnd, msg, wp, lp);
 }

@@ -1,16 +1,17 @@
 // A text box (txtMessage, txtResult, txtFocus): a one-line edit control with
-// its own colours, the text as UTF-16, the focus, and a key-press event that
-// sees each typed character before the edit control does.
+// its own colours, the text as UTF-16, the focus. Its parent sees each typed
+// character before the edit control does (WM_NOTIFY, kKeyPress, with a
+// KeyNotice it may change), and hears of changes as from any edit control.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
 #include "base/gdi_handles_win32.h"
+#include "window/control_win32.h"
 #include "window/layout.h"
 
 namespace fader {
@@ -41,15 +42,11 @@ class TextBox {
   // colours and returns the background brush.
   HBRUSH Colorize(HDC dc) const;
 
-  // Runs for each WM_CHAR with the character as a 16-bit key code. The
-  // character then goes on to the edit control as the handler leaves it;
-  // 0 swallows it.
-  std::function<void(std::int16_t& key_ascii)> KeyPress;
-
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
 
   HWND hwnd_ = nullptr;
+  ControlParent parent_;
   std::int32_t back_color_ = 0x00FFFFFF;
   std::int32_t fore_color_ = 0;
   Brush back_brush_;

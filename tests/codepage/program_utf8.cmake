@@ -2,7 +2,7 @@
 # manifest asks for it): the end-to-end tests check that a line goes out
 # there as its UTF-8 bytes. A test build, never shipped; built as the
 # program is (the programs' build).
-add_executable(mirtane_utf8 WIN32 ${PROJECT_SOURCE_DIR}/window/main.cpp ${CMAKE_CURRENT_LIST_DIR}/program_utf8.rc)
+add_executable(mirtane_utf8 WIN32 ${PROJECT_SOURCE_DIR}/window/main_win32.cpp ${CMAKE_CURRENT_LIST_DIR}/program_utf8.rc)
 target_link_libraries(mirtane_utf8 PRIVATE fader_window)
 target_include_directories(mirtane_utf8 PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/resources
   ${CMAKE_CURRENT_LIST_DIR})

@@ -1,5 +1,5 @@
-// Twips to pixels and back, as the window lays itself out and the outline
-// and the tray read positions: rounding, the 32-bit range and the factor.
+// Twips to pixels and back, as the window, the outline and the tray read and
+// lay out places (a mouse message's too): rounding, 32-bit range, the factor.
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -44,6 +44,24 @@ TEST(Twips, PerPixelFollowsTheScreensDotsPerInch) {
   // No dpi or an absurd one: the nearest of 96 to 480 dpi, the scales Windows offers.
   for (int dpi : {0, 1}) EXPECT_DOUBLE_EQ(fader::TwipsPerPixelForDpi(dpi), 15.0);
   EXPECT_DOUBLE_EQ(fader::TwipsPerPixelForDpi(4800), 3.0);
+}
+
+TEST(MouseMessage, PositionIsSignedPixelsTimesTwipsPerPixel) {
+  float x = 0, y = 0;
+  fader::DecodeMousePosition(515, {15, 15}, x, y);  // a tray double-click as a mouse move
+  EXPECT_EQ(x, 7725.0f);
+  EXPECT_EQ(y, 0.0f);
+  fader::DecodeMousePosition(516, {15, 15}, x, y);
+  EXPECT_EQ(x, 7740.0f);
+  fader::DecodeMousePosition(0xFFFF0001u, {15, 15}, x, y);  // left of / above the window under capture
+  EXPECT_EQ(x, 15.0f);
+  EXPECT_EQ(y, -15.0f);
+  fader::DecodeMousePosition(0x80007FFFu, {15, 15}, x, y);
+  EXPECT_EQ(x, 32767.0f * 15.0f);
+  EXPECT_EQ(y, -32768.0f * 15.0f);
+  fader::DecodeMousePosition(0x00020003u, {12, 20}, x, y);  // each direction its own factor
+  EXPECT_EQ(x, 36.0f);
+  EXPECT_EQ(y, 40.0f);
 }
 
 }  // namespace

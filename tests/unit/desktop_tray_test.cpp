@@ -1,6 +1,6 @@
 // The tray record as filled and as the shell gets it, the decoding of the
 // tray's mouse messages out of the window's x coordinate, and when the window
-// may hide behind its icon.
+// may hide behind its icon and how it comes back.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -178,6 +178,7 @@ class FakeShell : public fader::TrayShell {
   }
   void DeleteIcon() override { calls.push_back("delete"); }
   void ShowWindow(bool shown) override { calls.push_back(shown ? "show" : "hide"); }
+  void FocusWindow() override { calls.push_back("focus"); }
 };
 
 using Calls = std::vector<std::string>;
@@ -224,9 +225,10 @@ TEST(TrayState, RestoreAndLeaveEndTheHiding) {
   tray.Leave(shell);  // the window is left as it is
   tray.TaskbarCreated(shell);
   tray.Minimize(shell);
-  tray.Restore(shell);
+  EXPECT_FALSE(tray.MouseMessage(shell, 7710, 1, 15) || tray.MouseMessage(shell, 7717.5f, 1, 15));  // 514: kept
+  EXPECT_TRUE(tray.MouseMessage(shell, 7740, 1, 15));  // 516, a right press: back, with the focus
   tray.TaskbarCreated(shell);  // no icon comes back for a window not hidden
-  EXPECT_EQ(shell.calls, (Calls{"add", "hide", "delete", "add", "hide", "delete", "show"}));
+  EXPECT_EQ(shell.calls, (Calls{"add", "hide", "delete", "add", "hide", "delete", "show", "focus"}));
 }
 
 }  // namespace

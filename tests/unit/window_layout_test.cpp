@@ -1,9 +1,8 @@
 // The design tables of frmFade against the figures the layout was drawn from
 // (twips, and pixels at 96 dpi), and the rules built on them: tab order,
-// places and fonts in pixels, the decoding of a mouse message, compositing the
-// skin. What the window's controls give back exactly (captions, tooltips,
-// fonts but for their size in points, colours, the message box's limit) the
-// Windows tier reads from them.
+// places and fonts in pixels, compositing the skin. What the window's
+// controls give back exactly (captions, tooltips, fonts but for their size in
+// points, colours, the message box's limit) the Windows tier reads from them.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -148,24 +147,6 @@ TEST(Fonts, HeightsFollowTheScreen) {
   EXPECT_EQ(FontHeightForDpi(8.25, 0), 0);
   EXPECT_EQ(FontHeightForDpi(32767, 72), -32767);  // the tallest a font is asked for
   EXPECT_THROW(FontHeightForDpi(8.25, -96), fader::OverflowError);
-}
-
-TEST(MouseMessage, PositionIsSignedPixelsTimesTwipsPerPixel) {
-  float x = 0, y = 0;
-  DecodeMousePosition(515, kTpp, x, y);  // a tray double-click as a mouse move
-  EXPECT_EQ(x, 7725.0f);
-  EXPECT_EQ(y, 0.0f);
-  DecodeMousePosition(516, kTpp, x, y);
-  EXPECT_EQ(x, 7740.0f);
-  DecodeMousePosition(0xFFFF0001u, kTpp, x, y);  // left of / above the window under capture
-  EXPECT_EQ(x, 15.0f);
-  EXPECT_EQ(y, -15.0f);
-  DecodeMousePosition(0x80007FFFu, kTpp, x, y);
-  EXPECT_EQ(x, 32767.0f * 15.0f);
-  EXPECT_EQ(y, -32768.0f * 15.0f);
-  DecodeMousePosition(0x00020003u, fader::TwipsPerPixel{12, 20}, x, y);  // each direction its own factor
-  EXPECT_EQ(x, 36.0f);
-  EXPECT_EQ(y, 40.0f);
 }
 
 TEST(SkinCompositing, TransparentShowsTheBackgroundOpaqueItsOwnColour) {

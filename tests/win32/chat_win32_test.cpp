@@ -415,12 +415,6 @@ class StandInRoom {
   bool started_ = false;
 };
 
-std::wstring WindowText(HWND h) {
-  wchar_t buf[4096] = {};
-  GetWindowTextW(h, buf, 4096);
-  return buf;
-}
-
 // Text of a window of another process, through WM_GETTEXT.
 std::wstring ControlText(HWND h) {
   const LRESULT n = SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
@@ -485,11 +479,11 @@ TEST(StandInRoom, FirstRoomBehindDocumentsGetsTheLine) {
   StandInRoom room(L"--rooms 2 --documents 2");
   ASSERT_TRUE(room.WaitReady());
   const RoomWindows w = FindRoomWindows();
-  EXPECT_EQ(WindowText(w.room), L"Chat room 1");
+  EXPECT_EQ(ControlText(w.room), L"Chat room 1");
   // The walk passed both documents: they come first in child order.
   Win32WindowTree tree;
   const Handle area = tree.FindChild(tree.FindTopLevel("AOL Frame25"), 0, "MDIClient");
-  EXPECT_EQ(WindowText(Win32WindowTree::ToHwnd(tree.FindChild(area, 0, "AOL Child"))), L"Document 1");
+  EXPECT_EQ(ControlText(Win32WindowTree::ToHwnd(tree.FindChild(area, 0, "AOL Child"))), L"Document 1");
   ASSERT_TRUE(fader::ChatSend(u"to room one"));
   EXPECT_EQ(room.Messages(), (std::vector<std::string>{"room=1 msg=WM_SETTEXT cp=" + std::to_string(GetACP()) +
                                                            " bytes=746F20726F6F6D206F6E65",

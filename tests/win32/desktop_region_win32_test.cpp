@@ -9,7 +9,7 @@
 
 #include "base/overflow_error.h"
 #include "desktop/region_win32.h"
-#include "tests/win32/desktop_support.h"
+#include "tests/win32/desktop_support_win32.h"
 
 namespace {
 

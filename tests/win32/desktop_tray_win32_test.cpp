@@ -3,41 +3,26 @@
 // mouse messages the shell delivers as WM_MOUSEMOVE.
 #include <gtest/gtest.h>
 
-#include <windowsx.h>
-
-#include <cstring>
 #include <string>
 
 #include "base/twips.h"
 #include "desktop/tray_win32.h"
-#include "tests/win32/desktop_support.h"
+#include "tests/win32/desktop_support_win32.h"
 
 namespace {
 
 const std::u16string kCaption = u"m\u00EDrt\u00E1n\u00E9 \u00B7 b\u00FD grelvin";
 
-bool IconPresent(const fader::TrayRecord& record) {
-  // Modifying an icon succeeds only while the shell has it.
-  fader::ShellTrayRecordV1 shell = fader::ShellTrayRecord(record);
-  shell.uFlags = NIF_TIP;
-  return Shell_NotifyIconA(NIM_MODIFY, reinterpret_cast<NOTIFYICONDATAA*>(&shell)) != FALSE;
-}
+using namespace fader::test;
 
-using fader::test::Topmost;
-
-// The window decodes its mouse-moves as the main window does: x converted
-// from pixels into twips, then handed to TrayEvent.
+// The window hands its mouse-moves to the tray as the main window does, x
+// decoded into twips.
 LRESULT CALLBACK TrayWindowProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_MOUSEMOVE) {
-    try {
-      const double tpp = fader::kTwipsPerPixelAt96Dpi;
-      const auto x = static_cast<float>(GET_X_LPARAM(lp) * tpp);
-      if (fader::TrayEvent(x, 1, tpp) != 0) fader::RestoreFromTray(w);
-    } catch (...) {
-    }
-    return 0;
-  }
-  return DefWindowProcW(w, msg, wp, lp);
+  if (msg != WM_MOUSEMOVE) return DefWindowProcW(w, msg, wp, lp);
+  float x = 0, y = 0;
+  fader::DecodeMousePosition(static_cast<std::uint32_t>(lp), {15, 15}, x, y);
+  fader::TrayMouseMessage(w, x, 1, 15);  // throws nothing at 15 twips a pixel
+  return 0;
 }
 
 class TrayWindow : public ::testing::Test {
@@ -83,7 +68,7 @@ TEST_F(TrayWindow, StayOnTopKeepsPlaceAndSizeAndOutlastsHideAndShow) {
 TEST_F(TrayWindow, MinimizeAddsTheIconWithTheRecordAndHidesTheWindow) {
   fader::MinimizeToTray(icon_, kCaption, window_);
   EXPECT_FALSE(IsWindowVisible(window_));
-  EXPECT_TRUE(IconPresent(fader::TrayData));
+  EXPECT_TRUE(IconPresent(window_));
   EXPECT_EQ(fader::WindowFromValue(fader::TrayData.hWnd), window_);
   EXPECT_EQ(fader::IconFromValue(fader::TrayData.hIcon), icon_);
   EXPECT_EQ(fader::TrayData.cbSize, 88u);
@@ -120,7 +105,7 @@ TEST_F(TrayWindow, DoubleClickOrRightPressOnTheIconRestoresAndDeletesIt) {
     // in lParam, which the window reads as its x.
     SendMessageW(window_, WM_MOUSEMOVE, fader::kTrayIconId, MAKELPARAM(message, 0));
     EXPECT_TRUE(IsWindowVisible(window_)) << message;
-    EXPECT_FALSE(IconPresent(fader::TrayData)) << message;
+    EXPECT_FALSE(IconPresent(window_)) << message;
     EXPECT_TRUE(Topmost(window_)) << message;
   }
 }
@@ -131,11 +116,11 @@ TEST_F(TrayWindow, OtherMouseMessagesLeaveItInTheTray) {
     PostMessageW(window_, WM_MOUSEMOVE, fader::kTrayIconId, MAKELPARAM(message, 0));
     Pump();
     EXPECT_FALSE(IsWindowVisible(window_)) << message;
-    EXPECT_TRUE(IconPresent(fader::TrayData)) << message;
+    EXPECT_TRUE(IconPresent(window_)) << message;
   }
   fader::RestoreFromTray(window_);
   EXPECT_TRUE(IsWindowVisible(window_));
-  EXPECT_FALSE(IconPresent(fader::TrayData));
+  EXPECT_FALSE(IconPresent(window_));
 }
 
 TEST_F(TrayWindow, RestoreWithoutAnIconStillShowsTheWindow) {

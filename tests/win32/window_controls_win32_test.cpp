@@ -9,9 +9,10 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
-#include "tests/win32/window_test_support.h"
+#include "tests/win32/window_test_support_win32.h"
 #include "window/layout.h"
 
 namespace fader::test {
@@ -167,11 +168,11 @@ TEST_F(FrmFadeTest, MessageBoxTakesAtMost32767CharactersTypedOrPasted) {
 TEST_F(FrmFadeTest, KeyPressSeesEachCharacterFirstAndTheEditGetsItUnchanged) {
   std::vector<std::int16_t> seen;
   std::vector<std::u16string> text_at_press;
-  form().txtMessage.KeyPress = [&](std::int16_t& key) {
-    seen.push_back(key);
-    text_at_press.push_back(form().txtMessage.Text());
-  };
   HWND box = form().txtMessage.hWnd();
+  Overhear ear(form().hWnd(), box, [&](UINT code, LPARAM lp) {
+    if (code == kKeyPress) seen.push_back(reinterpret_cast<KeyNotice*>(lp)->key_ascii);
+    if (code == kKeyPress) text_at_press.push_back(form().txtMessage.Text());
+  });
   SendMessageW(box, WM_CHAR, L'a', 1);
   SendMessageW(box, WM_CHAR, 0x00E9, 1);  // é
   SendMessageW(box, WM_CHAR, 13, 1);      // Enter: seen, then ignored by a one-line box
@@ -188,7 +189,7 @@ TEST_F(FrmFadeTest, KeyPressSeesEachCharacterFirstAndTheEditGetsItUnchanged) {
   EXPECT_EQ(form().txtMessage.Text(), u"a\u00E9\u6F22\u9000");
 
   // A handler that throws loses nothing: the key still arrives.
-  form().txtMessage.KeyPress = [](std::int16_t&) { throw std::runtime_error("handler failed"); };
+  Overhear thrower(form().hWnd(), box, [](UINT, LPARAM) { throw std::runtime_error("handler failed"); });
   SendMessageW(box, WM_CHAR, L'z', 1);
   EXPECT_EQ(form().txtMessage.Text().back(), u'z');
 }
@@ -196,8 +197,8 @@ TEST_F(FrmFadeTest, KeyPressSeesEachCharacterFirstAndTheEditGetsItUnchanged) {
 TEST_F(FrmFadeTest, ButtonsClickOnAReleaseOverThemAndTakeTheFocus) {
   ShowAndSettle();
   int clicks = 0;
-  form().cmdSend.Click = [&] { ++clicks; };
   HWND b = form().cmdSend.hWnd();
+  Overhear ear(form().hWnd(), b, [&](UINT code, LPARAM) { clicks += code == BN_CLICKED; });
   SendMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   EXPECT_EQ(GetFocus(), b);
   EXPECT_EQ(GetCapture(), b);
@@ -221,11 +222,11 @@ TEST_F(FrmFadeTest, ButtonsClickOnAReleaseOverThemAndTakeTheFocus) {
 
 TEST_F(FrmFadeTest, AButtonHandlerThatThrowsStopsAtTheWindowProcedure) {
   int calls = 0;
-  form().cmdExit.Click = [&calls] {
+  HWND b = form().cmdExit.hWnd();
+  Overhear ear(form().hWnd(), b, [&calls](UINT, LPARAM) {
     ++calls;
     throw std::runtime_error("handler failed");
-  };
-  HWND b = form().cmdExit.hWnd();
+  });
   for (int click = 1; click <= 2; ++click) {
     SendMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     EXPECT_EQ(SendMessageW(b, WM_LBUTTONUP, 0, MAKELPARAM(5, 5)), 0);
@@ -235,20 +236,16 @@ TEST_F(FrmFadeTest, AButtonHandlerThatThrowsStopsAtTheWindowProcedure) {
   }
 }
 
-struct MouseCall {
-  std::int16_t button, shift;
-  float x, y;
-  bool operator==(const MouseCall&) const = default;
-};
+using MouseCall = std::tuple<std::int16_t, std::int16_t, float, float>;  // button, shift, x, y
 
 TEST_F(FrmFadeTest, PanelReportsItsMouseEventsInTwipsAndKeepsTheMouseWhileAButtonIsDown) {
-  std::vector<MouseCall> downs, moves, ups;
-  form().TitleBar.MouseDown = [&](std::int16_t b, std::int16_t s, float x, float y) { downs.push_back({b, s, x, y}); };
-  form().TitleBar.MouseMove = [&](std::int16_t b, std::int16_t s, float x, float y) { moves.push_back({b, s, x, y}); };
-  form().TitleBar.MouseUp = [&](std::int16_t b, std::int16_t s, float x, float y) { ups.push_back({b, s, x, y}); };
+  std::vector<MouseCall> downs, moves, ups, *to[] = {&downs, &moves, &ups};
   int lost = 0;
-  form().TitleBar.CaptureLost = [&] { ++lost; };
   HWND p = form().TitleBar.hWnd();
+  Overhear ear(form().hWnd(), p, [&](UINT code, LPARAM lp) {
+    const auto& m = *reinterpret_cast<const MouseNotice*>(lp);
+    code == kCaptureLost ? void(++lost) : to[code - kMouseDown]->push_back({m.button, m.shift, m.x, m.y});
+  });
   SendMessageW(p, WM_MOUSEMOVE, 0, MAKELPARAM(3, 4));
   SendMessageW(p, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 5));
   EXPECT_EQ(GetCapture(), p);
@@ -301,8 +298,8 @@ TEST_F(FrmFadeTest, SwatchesShowTheirColoursAndClick) {
   EXPECT_EQ(PrintedPixel(form().Color3.hWnd(), 0, 16), RGB(0x56, 0x34, 0x12));
 
   int clicks = 0;
-  form().Color4.Click = [&] { ++clicks; };
   HWND s = form().Color4.hWnd();
+  Overhear ear(form().hWnd(), s, [&](UINT code, LPARAM) { clicks += code == STN_CLICKED; });
   SendMessageW(s, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
   SendMessageW(s, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
   EXPECT_EQ(clicks, 1);

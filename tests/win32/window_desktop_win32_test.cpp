@@ -2,37 +2,18 @@
 // the picture box, always on top, the round trip through the tray with the
 // minimize button and the shell's mouse messages, the icon across a new
 // taskbar and every way out, and the title bar's drag.
-#include <windows.h>
-#include <shellapi.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "desktop/tray_win32.h"
-#include "tests/win32/desktop_support.h"
-#include "tests/win32/window_test_support.h"
+#include "tests/win32/desktop_support_win32.h"
+#include "tests/win32/window_test_support_win32.h"
 
 namespace {
 
-using fader::test::FrmFadeTest;
-
-using fader::test::Topmost;
-
-// One tray message about the window's icon, sent by the test, not the program.
-bool NotifyAbout(HWND window, DWORD message, UINT flags = 0, HICON icon = nullptr) {
-  fader::ShellTrayRecordV1 record{};
-  record.cbSize = sizeof(record);
-  record.hWnd = window;
-  record.uID = fader::kTrayIconId;
-  record.uFlags = flags;
-  record.hIcon = icon;
-  return Shell_NotifyIconA(message, reinterpret_cast<NOTIFYICONDATAA*>(&record)) != FALSE;
-}
-
-// Whether the shell holds the window's icon: modifying succeeds only then.
-bool IconPresent(HWND window) { return NotifyAbout(window, NIM_MODIFY, NIF_TIP); }
+using namespace fader::test;
 
 // Pixels of the picture box whose place in the window's region is not what
 // their colour says: inside exactly when it differs from the top-left
@@ -153,8 +134,8 @@ TEST_F(FrmFadeDesktop, IsTopmostAfterLoadAndAfterHideAndShow) {
 // the window is still shown and before the icon exists; the icon is there
 // when the window is hidden.
 struct MinimizeWatch {
-  static HWND form, txtFocus;
-  static std::vector<std::string> seen;
+  static inline HWND form = nullptr, txtFocus = nullptr;
+  static inline std::vector<std::string> seen;
   static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
     const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
     if (code == HC_ACTION && m->hwnd == txtFocus && m->message == WM_SETFOCUS) {
@@ -167,9 +148,6 @@ struct MinimizeWatch {
     return CallNextHookEx(nullptr, code, wp, lp);
   }
 };
-HWND MinimizeWatch::form = nullptr;
-HWND MinimizeWatch::txtFocus = nullptr;
-std::vector<std::string> MinimizeWatch::seen;
 
 TEST_F(FrmFadeDesktop, MinimizeButtonFocusesTxtFocusThenAddsTheIconAndHides) {
   Load();
@@ -249,16 +227,14 @@ TEST_F(FrmFadeDesktop, RefusedIconLeavesTheWindowShownWithTheFocusInTheMessageBo
 }
 
 struct CloseWatch {
-  static HWND form;
-  static int icon_at_end;
+  static inline HWND form = nullptr;
+  static inline int icon_at_end = -1;
   static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
     const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
     if (code == HC_ACTION && m->hwnd == form && m->message == WM_NCDESTROY) icon_at_end = IconPresent(form);
     return CallNextHookEx(nullptr, code, wp, lp);
   }
 };
-HWND CloseWatch::form = nullptr;
-int CloseWatch::icon_at_end = -1;
 
 TEST_F(FrmFadeDesktop, EveryWayOutRemovesTheIconAndOnlyTheClosingWindows) {
   // A second window that goes while the first is in the tray leaves its icon.

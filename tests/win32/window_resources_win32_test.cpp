@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fader_version.h"
-#include "tests/win32/window_test_support.h"
+#include "tests/win32/window_test_support_win32.h"
 
 namespace fader::test {
 namespace {

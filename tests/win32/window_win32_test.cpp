@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "base/overflow_error.h"
-#include "tests/win32/window_test_support.h"
+#include "tests/win32/window_test_support_win32.h"
 #include "window/layout.h"
 #include "window/resource_ids.h"
 #include "window/skin_image_win32.h"
@@ -222,12 +222,14 @@ TEST_F(FrmFadeTest, CreationAndDestructionMessagesFromOutsideChangeNothing) {
   EXPECT_EQ(FrmFade::FromWindow(form().hWnd()), &form());
 
   int clicks = 0;
-  form().cmdSend.Click = [&] { ++clicks; };
+  std::int16_t seen = 0;
+  Overhear send_ear(form().hWnd(), form().cmdSend.hWnd(), [&](UINT code, LPARAM) { clicks += code == BN_CLICKED; });
+  Overhear key_ear(form().hWnd(), form().txtMessage.hWnd(), [&](UINT code, LPARAM lp) {
+    if (code == kKeyPress) seen = reinterpret_cast<KeyNotice*>(lp)->key_ascii;
+  });
   SendMessageW(form().cmdSend.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
   SendMessageW(form().cmdSend.hWnd(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
   EXPECT_EQ(clicks, 1);
-  std::int16_t seen = 0;
-  form().txtMessage.KeyPress = [&](std::int16_t& key) { seen = key; };
   SendMessageW(form().txtMessage.hWnd(), WM_CHAR, 'k', 0);
   EXPECT_EQ(seen, 'k');
   EXPECT_EQ(form().txtMessage.Text(), u"k");

@@ -1,10 +1,11 @@
 // Shared by the desktop tests and the region timing under Wine: a picture
 // box stand-in (a memory DC holding a 250 x 250 skin-like picture), region
-// read-back as rows of spans, a test window, and a count of the process's
-// live GDI objects.
+// read-back as rows of spans, a test window, the tray icon as the shell
+// holds it, and a count of the process's live GDI objects.
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 #include <winternl.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "base/gdi_handles_win32.h"
+#include "desktop/tray_win32.h"
 
 namespace fader::test {
 
@@ -134,6 +136,15 @@ inline HWND CreateTestPopup(const wchar_t* class_name, WNDPROC proc, HBRUSH back
   RegisterClassW(&wc);
   return CreateWindowExW(0, class_name, title, WS_POPUP, x, y, 367, 282, nullptr, nullptr, wc.hInstance, nullptr);
 }
+
+// One tray message about the window's icon, sent by the test, not the program.
+inline bool NotifyAbout(HWND window, DWORD message, UINT flags = 0, HICON icon = nullptr) {
+  ShellTrayRecordV1 record{sizeof(ShellTrayRecordV1), window, kTrayIconId, flags, 0, icon, {}};
+  return Shell_NotifyIconA(message, reinterpret_cast<NOTIFYICONDATAA*>(&record)) != FALSE;
+}
+
+// Whether the shell holds the window's icon: modifying succeeds only then.
+inline bool IconPresent(HWND window) { return NotifyAbout(window, NIM_MODIFY, NIF_TIP); }
 
 // Whether a window has the topmost style.
 inline bool Topmost(HWND w) { return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }

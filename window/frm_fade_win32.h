@@ -1,7 +1,7 @@
 // The main window frmFade: a borderless window drawn by its skin, with its
 // fifteen controls, and one handler member function per control event. The
-// handlers live in frm_fade_handlers.cpp; everything here only builds the
-// window and routes events to them.
+// handlers live in frm_fade_handlers_win32.cpp; everything here only builds
+// the window, and its window procedure routes each event to its handler.
 //
 // Start-up, as the program runs it:
 //   FrmFade form;  form.Create(instance);    // window and controls, hidden
@@ -107,7 +107,7 @@ class FrmFade : public LinkedWindow {
   // nullptr while the window keeps its rectangle.
   HRGN SkinRegion = nullptr;
 
-  // -- handlers (frm_fade_handlers.cpp) -----------------------------------
+  // -- handlers (frm_fade_handlers_win32.cpp) ------------------------------
   void Form_Load();
   void Form_MouseMove(std::int16_t button, std::int16_t shift, float x, float y);
   void tmrFade_Timer();
@@ -136,7 +136,6 @@ class FrmFade : public LinkedWindow {
 
  private:
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override;
-  void OnMouseMove(WPARAM wp, LPARAM lp);
   void OnDpiChanged(int dpi, const RECT* place);
   void UseDpi(int dpi);
   void OnActivate(bool active, bool minimized);

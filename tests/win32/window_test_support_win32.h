@@ -1,16 +1,19 @@
-// Shared by the tests of frmFade: a freshly created window per test, and
-// small readers of what the window system holds.
+// Shared by the tests of frmFade: a freshly created window per test, an ear
+// on what a control tells it, and small readers of what the window system
+// holds.
 #pragma once
 
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "base/gdi_handles_win32.h"
-#include "window/frm_fade.h"
+#include "window/frm_fade_win32.h"
 #include "window/message_pump_win32.h"
 
 namespace fader::test {
@@ -43,6 +46,37 @@ class FrmFadeTest : public ::testing::Test {
   }
 
   std::unique_ptr<FrmFade> form_;
+};
+
+// Takes what one control tells the form (WM_COMMAND, WM_NOTIFY) away from the
+// form's handlers to `heard` (the code, and lParam: a WM_NOTIFY's record),
+// through a window of the program's own kind, whose procedure stops what
+// `heard` throws as the form's does.
+class Overhear : public LinkedWindow {
+ public:
+  static constexpr const char* kWhat = "a test's ear";
+  Overhear(HWND form, HWND control, std::function<void(UINT, LPARAM)> heard)
+      : form_(form), control_(control), heard_(std::move(heard)) {
+    CreateLinkedWindow(this, kWhat, 0, RegisterWindowClass(L"test.Ear", &LinkedWindowProc<Overhear>, nullptr), L"",
+                       WS_POPUP, 0, 0, 0, 0, nullptr, 0);
+    SetWindowSubclass(form, &Divert, reinterpret_cast<UINT_PTR>(this), reinterpret_cast<DWORD_PTR>(this));
+  }
+  ~Overhear() { RemoveWindowSubclass(form_, &Divert, reinterpret_cast<UINT_PTR>(this)), DestroyLinkedWindow(hwnd_); }
+
+ private:
+  static LRESULT CALLBACK Divert(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ear) {
+    const auto* self = reinterpret_cast<Overhear*>(ear);
+    const HWND from = msg == WM_COMMAND  ? reinterpret_cast<HWND>(lp)
+                      : msg == WM_NOTIFY ? reinterpret_cast<NMHDR*>(lp)->hwndFrom : nullptr;
+    return from && from == self->control_ ? SendMessageW(self->hwnd_, msg, wp, lp) : DefSubclassProc(h, msg, wp, lp);
+  }
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg != WM_COMMAND && msg != WM_NOTIFY) return DefWindowProcW(hwnd_, msg, wp, lp);
+    heard_(msg == WM_COMMAND ? HIWORD(wp) : reinterpret_cast<NMHDR*>(lp)->code, lp);
+    return 0;
+  }
+  HWND form_, control_;
+  std::function<void(UINT, LPARAM)> heard_;
 };
 
 inline std::wstring ClassOf(HWND h) {

@@ -1,9 +1,9 @@
-#include "window/frm_fade.h"
+#include "window/frm_fade_win32.h"
 
 #include <algorithm>
-#include <functional>
-#include <stdexcept>
+#include <cstdint>
 #include <iterator>
+#include <stdexcept>
 
 #include "base/wide_text_win32.h"
 #include "desktop/tray_win32.h"
@@ -22,6 +22,10 @@ constexpr int kFirstControlId = 1000;
 // WM_DPICHANGED, which XP's headers do not declare.
 constexpr UINT kWmDpiChanged = 0x02E0;
 constexpr UINT_PTR kFadeTimerId = 1;
+
+// A control's event as one number for the window procedure's switch: the
+// control's place in the design table and its notification code.
+constexpr std::uint64_t Event(ControlId id, UINT code) { return static_cast<std::uint64_t>(id) << 32 | code; }
 
 // The control the focus moves to from `from`: one whose window exists and is
 // enabled and, with `shown_only`, visible.
@@ -158,23 +162,7 @@ bool FrmFade::CreateControls() {
       Make<layout::kColor1>(Color1),
   };
   static_assert(std::size(made) == layout::kControlCount, "every control of the design table");
-  const bool ok = std::all_of(std::begin(made), std::end(made), [](bool b) { return b; });
-  // The controls of the program's own classes raise their events straight
-  // into the handlers; the timer's ticks and the text boxes' changes come to
-  // the window procedure, which calls theirs (Handle).
-  txtMessage.KeyPress = std::bind_front(&FrmFade::txtMessage_KeyPress, this);
-  cmdSend.Click = std::bind_front(&FrmFade::cmdSend_Click, this);
-  cmdExit.Click = std::bind_front(&FrmFade::cmdExit_Click, this);
-  cmdMinimize.Click = std::bind_front(&FrmFade::cmdMinimize_Click, this);
-  for (int i = 1; i <= 5; ++i) {
-    Color(i).Click = std::bind_front(&FrmFade::Color_Click, this, i);
-    Color(i).ColorChanged = std::bind_front(&FrmFade::Color_Change, this);
-  }
-  TitleBar.MouseDown = std::bind_front(&FrmFade::TitleBar_MouseDown, this);
-  TitleBar.MouseMove = std::bind_front(&FrmFade::TitleBar_MouseMove, this);
-  TitleBar.MouseUp = std::bind_front(&FrmFade::TitleBar_MouseUp, this);
-  TitleBar.CaptureLost = std::bind_front(&FrmFade::TitleBar_CaptureLost, this);
-  return ok;
+  return std::all_of(std::begin(made), std::end(made), [](bool b) { return b; });
 }
 
 template <ControlId Id, typename T>
@@ -343,21 +331,60 @@ LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_COMMAND:
-      // A text box changed: which one, the identifier the message carries says.
-      if (HIWORD(wp) != EN_CHANGE) break;
-      switch (ControlOf(LOWORD(wp), reinterpret_cast<HWND>(lp)).value_or(layout::kControlCount)) {
-        case layout::kTxtMessage: txtMessage_Change(); break;
-        case layout::kTxtResult: txtResult_Change(); break;
+    case WM_NOTIFY: {
+      // A control tells of an event, as Windows' own controls do: which
+      // control, its identifier and window say; what, the code. A WM_NOTIFY
+      // is read only while one of the program's controls sends it.
+      NMHDR* const notice = msg == WM_NOTIFY ? SentNotice(lp) : nullptr;
+      const auto id = notice ? ControlOf(static_cast<int>(notice->idFrom), notice->hwndFrom)
+                             : msg == WM_COMMAND ? ControlOf(LOWORD(wp), reinterpret_cast<HWND>(lp)) : std::nullopt;
+      if (!id) break;
+      const auto* mouse = reinterpret_cast<const MouseNotice*>(notice);
+      switch (Event(*id, notice ? notice->code : HIWORD(wp))) {
+        case Event(layout::kTxtMessage, kKeyPress):
+          txtMessage_KeyPress(reinterpret_cast<KeyNotice*>(notice)->key_ascii);
+          break;
+        case Event(layout::kTxtMessage, EN_CHANGE): txtMessage_Change(); break;
+        case Event(layout::kTxtResult, EN_CHANGE): txtResult_Change(); break;
+        case Event(layout::kCmdSend, BN_CLICKED): cmdSend_Click(); break;
+        case Event(layout::kCmdExit, BN_CLICKED): cmdExit_Click(); break;
+        case Event(layout::kCmdMinimize, BN_CLICKED): cmdMinimize_Click(); break;
+        case Event(layout::kColor1, STN_CLICKED): Color_Click(1); break;
+        case Event(layout::kColor2, STN_CLICKED): Color_Click(2); break;
+        case Event(layout::kColor3, STN_CLICKED): Color_Click(3); break;
+        case Event(layout::kColor4, STN_CLICKED): Color_Click(4); break;
+        case Event(layout::kColor5, STN_CLICKED): Color_Click(5); break;
+        case Event(layout::kColor1, kColorChanged):
+        case Event(layout::kColor2, kColorChanged):
+        case Event(layout::kColor3, kColorChanged):
+        case Event(layout::kColor4, kColorChanged):
+        case Event(layout::kColor5, kColorChanged): Color_Change(); break;
+        case Event(layout::kTitleBar, kMouseDown):
+          TitleBar_MouseDown(mouse->button, mouse->shift, mouse->x, mouse->y);
+          break;
+        case Event(layout::kTitleBar, kMouseMove):
+          TitleBar_MouseMove(mouse->button, mouse->shift, mouse->x, mouse->y);
+          break;
+        case Event(layout::kTitleBar, kMouseUp):
+          TitleBar_MouseUp(mouse->button, mouse->shift, mouse->x, mouse->y);
+          break;
+        case Event(layout::kTitleBar, kCaptureLost): TitleBar_CaptureLost(); break;
         default: break;
       }
       return 0;
+    }
     case WM_TIMER:
       if (wp != tmrFade.Id()) break;
       if (tmrFade.Started()) tmrFade_Timer();
       return 0;
-    case WM_MOUSEMOVE:
-      OnMouseMove(wp, lp);
+    case WM_MOUSEMOVE: {
+      // Tray notifications arrive as mouse moves too, with the mouse message
+      // number where a real move has x: both decode alike.
+      float x = 0, y = 0;
+      DecodeMousePosition(static_cast<std::uint32_t>(lp), tpp_, x, y);
+      Form_MouseMove(ButtonsHeld(wp), ShiftState(), x, y);
       return 0;
+    }
     case kWmDpiChanged:
       Attempt([&] { OnDpiChanged(LOWORD(wp), reinterpret_cast<const RECT*>(lp)); });
       return 0;
@@ -387,14 +414,6 @@ LRESULT FrmFade::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return DefWindowProcW(hwnd_, msg, wp, lp);
-}
-
-// Tray notifications arrive as mouse moves too, with the mouse message number
-// where a real move has x: both decode alike.
-void FrmFade::OnMouseMove(WPARAM wp, LPARAM lp) {
-  float x = 0, y = 0;
-  layout::DecodeMousePosition(static_cast<std::uint32_t>(lp), tpp_, x, y);
-  Form_MouseMove(ButtonsHeld(wp), ShiftState(), x, y);
 }
 
 void FrmFade::OnActivate(bool active, bool minimized) {

@@ -2,7 +2,7 @@
 // timer, and runs the message loop until the window goes away.
 #include <windows.h>
 
-#include "window/frm_fade.h"
+#include "window/frm_fade_win32.h"
 #include "window/message_pump_win32.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
