@@ -56,6 +56,8 @@ TEST(MouseMessage, PositionIsSignedPixelsTimesTwipsPerPixel) {
   fader::DecodeMousePosition(0xFFFF0001u, {15, 15}, x, y);  // left of / above the window under capture
   EXPECT_EQ(x, 15.0f);
   EXPECT_EQ(y, -15.0f);
+  fader::DecodeMousePosition(0x0000FFFFu, {15, 15}, x, y);
+  EXPECT_EQ(x, -15.0f);
   fader::DecodeMousePosition(0x80007FFFu, {15, 15}, x, y);
   EXPECT_EQ(x, 32767.0f * 15.0f);
   EXPECT_EQ(y, -32768.0f * 15.0f);
