@@ -43,23 +43,16 @@ class SkinGif : public ::testing::Test {
     return x >= 0 && y >= 0 && x < kSize && y < kSize && At(x, y) != kClear;
   }
   static GifColorType Colour(int index) { return gif_->SColorMap->Colors[index]; }
-  // First and last opaque x of a row, first and last opaque y of a column; -1 when none.
-  static int FirstInRow(int y) {
-    for (int x = 0; x < kSize; ++x) if (Opaque(x, y)) return x;
+  // The first or last opaque x of row `at`, or y of column `at`; -1 when none.
+  template <bool kRow, bool kFirst>
+  static int Edge(int at) {
+    for (int i = 0, v = kFirst ? 0 : kSize - 1; i < kSize; ++i, v += kFirst ? 1 : -1) {
+      if (kRow ? Opaque(v, at) : Opaque(at, v)) return v;
+    }
     return -1;
   }
-  static int LastInRow(int y) {
-    for (int x = kSize - 1; x >= 0; --x) if (Opaque(x, y)) return x;
-    return -1;
-  }
-  static int FirstInColumn(int x) {
-    for (int y = 0; y < kSize; ++y) if (Opaque(x, y)) return y;
-    return -1;
-  }
-  static int LastInColumn(int x) {
-    for (int y = kSize - 1; y >= 0; --y) if (Opaque(x, y)) return y;
-    return -1;
-  }
+  static constexpr int (*FirstInRow)(int) = Edge<true, true>, (*LastInRow)(int) = Edge<true, false>;
+  static constexpr int (*FirstInColumn)(int) = Edge<false, true>, (*LastInColumn)(int) = Edge<false, false>;
 
   static std::unique_ptr<GifFileType, GifCloser> gif_;
 };
