@@ -68,18 +68,9 @@ def on_the_desktop(test):
     return test
 
 
-def _centre(rect):
-    left, top, width, height = rect
-    return left + width // 2, top + height // 2
-
-
 # Where a person clicks each control: its centre.
-TXT_MESSAGE = _centre(TXT_MESSAGE_RECT)
-CMD_SEND = _centre(CMD_SEND_RECT)
-TITLE_BAR = _centre(TITLE_BAR_RECT)
-CMD_EXIT = _centre(CMD_EXIT_RECT)
-CMD_MINIMIZE = _centre(CMD_MINIMIZE_RECT)
-SWATCHES = [_centre(rect) for rect in SWATCH_RECTS]
+TXT_MESSAGE, CMD_SEND, TITLE_BAR, CMD_EXIT, CMD_MINIMIZE, *SWATCHES = [
+    (left + width // 2, top + height // 2) for left, top, width, height in VISIBLE_CONTROLS]
 
 # The message box inside its border, where its text shows.
 MESSAGE_TEXT_AREA = (TXT_MESSAGE_RECT[0] + 2, TXT_MESSAGE_RECT[1] + 3,
