@@ -222,10 +222,9 @@ def message_text(s, window):
 
 def item_rect(s, title, item, what):
     """(left, top, width, height) on the screen of the dialog item with that
-    identifier in the window titled title."""
-    out = s.probe("item-rect", title, item)
-    if out is None:
-        raise Failure("the %s dialog has no %s" % (title, what))
+    identifier in the window titled title, once the probe finds it: on a
+    loaded machine it now and then found none while X showed the dialog."""
+    out = s.wait_for(lambda: s.probe("item-rect", title, item), 10, "the %s dialog's %s" % (title, what))
     return tuple(map(int, out.split()))
 
 

@@ -83,8 +83,12 @@ int TextAt(long x, long y) {
 }
 
 int ItemRect(const wchar_t* title, long id) {
-  HWND dialog = FindWindowW(nullptr, title);
-  HWND item = dialog ? GetDlgItem(dialog, static_cast<int>(id)) : nullptr;
+  // The first window of that title that has the item: a dialog of the same
+  // title may be on its way out beside the one on the screen.
+  HWND item = nullptr;
+  for (HWND dialog = nullptr; !item && (dialog = FindWindowExW(nullptr, dialog, nullptr, title));) {
+    item = GetDlgItem(dialog, static_cast<int>(id));
+  }
   RECT rc{};
   if (!item || !GetClientRect(item, &rc)) return 1;
   MapWindowPoints(item, nullptr, reinterpret_cast<POINT*>(&rc), 2);
