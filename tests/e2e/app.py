@@ -147,8 +147,7 @@ def start_room(s, *args, exe=ROOM):
     """Starts the room with these extra options; returns its log once it is ready."""
     _wait_gone(s, ROOM_TITLE)
     log = RoomLog(os.path.join(s.out, "room.log"))
-    # A room started before in this test (at another scale) left its "ready"
-    # there, which the new room only clears once it runs.
+    # A room of this test's last scale left its "ready" there; the new one clears it only once it runs.
     if os.path.exists(log.path):
         os.remove(log.path)
     s.wine(exe, "--log", log.path, *args, log_name="room")
@@ -222,8 +221,7 @@ def message_text(s, window):
 
 def item_rect(s, title, item, what):
     """(left, top, width, height) on the screen of the dialog item with that
-    identifier in the window titled title, once the probe finds it: on a
-    loaded machine it now and then found none while X showed the dialog."""
+    identifier in the window titled title, once found (now and then none is while X shows it)."""
     out = s.wait_for(lambda: s.probe("item-rect", title, item), 10, "the %s dialog's %s" % (title, what))
     return tuple(map(int, out.split()))
 
