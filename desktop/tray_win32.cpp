@@ -116,11 +116,6 @@ void RemoveTrayIconOf(HWND window) {
   if (IsTrayWindow(window)) RemoveTrayIcon();
 }
 
-void RestoreFromTray(HWND window) {
-  ShellTray shell(window);
-  tray_state.Restore(shell);
-}
-
 void TrayMouseMessage(HWND window, float x, std::int16_t scale_mode, double twips_per_pixel_x) {
   ShellTray shell(window);
   tray_state.MouseMessage(shell, x, scale_mode, twips_per_pixel_x);

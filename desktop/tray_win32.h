@@ -36,9 +36,6 @@ void RemoveTrayIcon();
 // way a window goes, since the shell may keep a dead program's icon.
 void RemoveTrayIconOf(HWND window);
 
-// RemoveTrayIcon, then shows the window again and gives it the focus.
-void RestoreFromTray(HWND window);
-
 // A mouse message of the icon to the window, x in the window's coordinate
 // unit: the window comes back from the tray on the messages TrayState takes
 // for it (TrayState::MouseMessage).

@@ -118,7 +118,7 @@ TEST_F(TrayWindow, OtherMouseMessagesLeaveItInTheTray) {
     EXPECT_FALSE(IsWindowVisible(window_)) << message;
     EXPECT_TRUE(IconPresent(window_)) << message;
   }
-  fader::RestoreFromTray(window_);
+  SendMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(WM_LBUTTONDBLCLK, 0));
   EXPECT_TRUE(IsWindowVisible(window_));
   EXPECT_FALSE(IconPresent(window_));
 }
@@ -130,7 +130,7 @@ TEST_F(TrayWindow, RestoreWithoutAnIconStillShowsTheWindow) {
   SendMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(WM_LBUTTONDBLCLK, 0));
   EXPECT_TRUE(IsWindowVisible(window_));
   ShowWindow(window_, SW_HIDE);
-  fader::RestoreFromTray(window_);
+  SendMessageW(window_, WM_MOUSEMOVE, 0, MAKELPARAM(WM_LBUTTONDBLCLK, 0));
   EXPECT_TRUE(IsWindowVisible(window_));
   fader::RemoveTrayIcon();  // twice in a row: refused quietly
 }
